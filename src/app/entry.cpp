@@ -1,0 +1,49 @@
+#include "app/entry.h"
+
+#include "app/run_menu.h"
+#include "app/startup_rules.h"
+#include "config/ini_reader.h"
+#include "platform/messages.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+bool InstallationsPending() {
+    platform::Library library = platform::LoadSystemLibrary("cfgmgr32.dll");
+    if (library == nullptr) return false;
+    uint32_t result = 0;
+    const bool called = platform::CallWaitNoPendingInstallEvents(library, 0, &result);
+    platform::UnloadLibrary(library);
+    return called && result == kInstallationsPendingResult;
+}
+
+namespace {
+
+// A second start hands over to the open menu, or to its message box.
+bool HandOverToOpenMenu() {
+    platform::Window open = platform::FindTopLevelWindow(kMenuWindowClass);
+    if (open == nullptr) return false;
+    platform::BringToForeground(open);
+    platform::Window popup = platform::LastActivePopup(open);
+    if (popup != nullptr && popup != open) platform::BringToForeground(popup);
+    return true;
+}
+
+}  // namespace
+
+int RunProgram(const char* argumentText) {
+    if (InstallationsPending()) return 0;
+    if (HandOverToOpenMenu()) return 0;
+    const bool unattended = HasUnattendedSwitch(argumentText);
+
+    // Nothing unwinds past this point: the reader's load failures carry their
+    // text, anything else gets the general one.
+    try {
+        RunMenu(unattended);
+    } catch (const IniLoadFailure& failure) {
+        platform::ShowMessageBox(nullptr, failure.what(), "Application error", box::kIconWarning);
+    } catch (...) {
+        platform::ShowMessageBox(nullptr, "An unknown error has occured, and the application will now exit",
+                                 "Application error", box::kIconWarning);
+    }
+    return 0;
+}

@@ -1,0 +1,131 @@
+#include "app/run_menu.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/entry.h"
+#include "app/menu_window.h"
+#include "app/startup_rules.h"
+#include "config/ini_reader.h"
+#include "config/language_selection.h"
+#include "config/language_tag.h"
+#include "config/menu_loader.h"
+#include "config/menu_model.h"
+#include "launch/os_classification.h"
+#include "platform/messages.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "render/background_bitmap.h"
+
+namespace {
+
+constexpr int kIconResource = 110;
+constexpr const char* kWindowTitle = "Tessaline";
+
+// Holds the display information context from the colour test to the end of
+// start-up.
+class DisplayInfo {
+public:
+    DisplayInfo() : info(platform::CreateDisplayInfo()) {}
+    ~DisplayInfo() {
+        if (info != nullptr) platform::ReleaseDisplayInfo(info);
+    }
+    DisplayInfo(const DisplayInfo&) = delete;
+    DisplayInfo& operator=(const DisplayInfo&) = delete;
+    int32_t ColorCount() const { return info != nullptr ? platform::DisplayColorCount(info) : -1; }
+
+private:
+    platform::DrawingContext info;
+};
+
+void ShowError(const std::string& text) {
+    platform::ShowMessageBox(nullptr, text.c_str(), "Error", box::kIconError);
+}
+
+// programFolder: the program's own path cut just after its last backslash.
+bool FindProgramFolder() {
+    char path[kPathCapacity] = {};
+    if (!platform::OwnModulePath(path, kPathCapacity)) return false;
+    char* lastBackslash = std::strrchr(path, '\\');
+    if (lastBackslash == nullptr) return false;
+    lastBackslash[1] = 0;
+    std::memcpy(menu.programFolder, path, std::strlen(path) + 1);
+    return true;
+}
+
+}  // namespace
+
+void RunMenu(bool unattended) {
+    menu.unattended = unattended;
+    if (!FindProgramFolder()) return;
+
+    // A folder so deep that install.ini's path does not fit could not be
+    // opened by the system either; say so with the whole path rather than
+    // reading a cut one.
+    const std::string iniPath = std::string(menu.programFolder) + "install.ini";
+    if (iniPath.size() >= kPathCapacity) throw IniLoadFailure("Error opening file:  " + iniPath);
+    std::memcpy(menu.iniPath, iniPath.c_str(), iniPath.size() + 1);
+
+    char16_t languageTag[kLanguageTagCapacity];
+    UserLanguageTag(platform::UserDefaultLanguageId(), languageTag, kLanguageTagCapacity);
+
+    ClassifyOperatingSystem();
+
+    if (!iniReader.Load(menu.iniPath)) return;
+
+    const BitmapNames names = ReadBitmapNames(iniReader);
+    char narrow256[kNarrowCapacity];
+    char narrow016[kNarrowCapacity];
+    ToNarrow(narrow256, names.name256);
+    ToNarrow(narrow016, names.name016);
+
+    DisplayInfo display;
+    const char16_t* taken = ChooseBitmapName(names, display.ColorCount());
+    if (taken == nullptr) {
+        ShowError("Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
+        return;
+    }
+    const char* takenName = taken == names.name256 ? narrow256 : narrow016;
+
+    char16_t appSize[kIniValueCapacity];
+    iniReader.GetString(u"General", u"AppSize", u"0,0", appSize);
+    menu.scale = ComputeScale(menu.scale, platform::WorkArea(), appSize);
+
+    menu.backgroundBitmap = LoadBackgroundBitmap(takenName, menu.scale, menu.scale);
+    if (menu.backgroundBitmap == nullptr) {
+        ShowError(std::string("Couldn't read bit map file ") + takenName);
+        return;
+    }
+
+    const uint32_t windowStyle = unattended ? style::kUnattended : style::kPopup;
+    const uint32_t extendedStyle = style::kExtended;
+
+    if (!platform::BitmapSize(menu.backgroundBitmap, &menu.bitmapSize)) return;
+
+    if (LoadMenuConfiguration(menu.iniPath, languageTag) != 0) {
+        ShowError(std::string("Couldn't read ini file at ") + menu.iniPath);
+        return;
+    }
+
+    platform::GrowByFrame(&menu.windowRect, windowStyle, extendedStyle);
+    const int32_t width = menu.windowRect.right - menu.windowRect.left;
+    const int32_t height = menu.windowRect.bottom - menu.windowRect.top;
+
+    if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return;
+
+    if (!SelectLanguage(nullptr, menu.languageIndex, true)) return;
+
+    // The creation message reaches the window procedure inside this call; in
+    // the unattended mode every button runs there.
+    menu.mainWindow = platform::CreateTopLevelWindow(extendedStyle, kMenuWindowClass, kWindowTitle, windowStyle,
+                                                     menu.windowRect.left, menu.windowRect.top, width, height);
+    platform::ShowTopLevelWindow(menu.mainWindow, unattended ? show::kMinimize : show::kShow);
+    platform::PaintNow(menu.mainWindow);
+
+    while (platform::DispatchNextMessage()) {
+    }
+
+    // Fails, harmlessly, while the window still exists.
+    platform::UnregisterWindowClass(kMenuWindowClass);
+}

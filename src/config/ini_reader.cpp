@@ -1,0 +1,173 @@
+#include "config/ini_reader.h"
+
+#include <new>
+
+#include "config/wide_text.h"
+#include "platform/file.h"
+
+UnicodeIniReader iniReader;
+
+namespace {
+
+bool IsLineEnd(char16_t unit) {
+    return unit == u'\r' || unit == u'\n';
+}
+
+bool IsBlank(char16_t unit) {
+    return unit == u' ' || unit == u'\t';
+}
+
+// Closes the file on every path out of Load.
+class OpenFile {
+public:
+    explicit OpenFile(platform::File file) : file(file) {}
+    ~OpenFile() {
+        if (file != nullptr) platform::CloseFile(file);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    platform::File get() const { return file; }
+
+private:
+    platform::File file;
+};
+
+// Does the text at `at` begin with `prefix`, folding A-Z on both sides? On a
+// match `end` points just past it.
+bool StartsWithFolded(const char16_t* at, const char16_t* prefix, const char16_t** end) {
+    for (; *prefix != 0; ++at, ++prefix) {
+        if (*at == 0 || FoldAZ(*at) != FoldAZ(*prefix)) return false;
+    }
+    *end = at;
+    return true;
+}
+
+}  // namespace
+
+UnicodeIniReader::~UnicodeIniReader() {
+    Clear();
+}
+
+void UnicodeIniReader::Clear() {
+    text.reset();
+    textLength = 0;
+    loadedPath.clear();
+    currentSection[0] = 0;
+    sectionStart = nullptr;
+}
+
+bool UnicodeIniReader::Load(const char* path) {
+    if (text && EqualsFoldingAZ(path, loadedPath.c_str())) return true;
+    Clear();
+
+    OpenFile file(platform::OpenFileForReading(path));
+    if (file.get() == nullptr) throw IniLoadFailure(std::string("Error opening file:  ") + path);
+
+    const uint32_t size = platform::FileSizeLow(file.get());
+    unsigned char mark[2] = {0, 0};
+    uint32_t got = 0;
+    if (!platform::ReadFromFile(file.get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
+    if (got < 2 || size < 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
+        throw IniLoadFailure(std::string("Wrong file type (Must be Little Endian Unicode): '") + path + "'!");
+    }
+
+    const int32_t length = static_cast<int32_t>(size / 2);
+    std::unique_ptr<char16_t[]> buffer(new (std::nothrow) char16_t[static_cast<size_t>(length)]);
+    if (!buffer) throw IniLoadFailure("Out of memory - Could not allocate buffer to load file!");
+
+    // The units after the mark, less a trailing odd byte; the last unit is the terminator.
+    const uint32_t bodyBytes = static_cast<uint32_t>(length - 1) * 2;
+    if (!platform::ReadFromFile(file.get(), buffer.get(), bodyBytes, &got)) {
+        throw IniLoadFailure("Could not read the file!");
+    }
+    // A file that shrank since its size was taken ends where its data ends.
+    buffer[got / 2] = 0;
+    buffer[length - 1] = 0;
+
+    text = std::move(buffer);
+    textLength = length;
+    loadedPath = path;
+    return true;
+}
+
+const char16_t* UnicodeIniReader::NextLine(const char16_t* position) {
+    while (*position != 0 && !IsLineEnd(*position)) ++position;
+    if (*position == 0) return nullptr;
+    while (IsLineEnd(*position)) ++position;
+    return position;
+}
+
+bool UnicodeIniReader::FindSection(const char16_t* name) {
+    if (sectionStart != nullptr && currentSection[0] != 0 && EqualsFoldingAZ(name, currentSection)) return true;
+    currentSection[0] = 0;
+    sectionStart = nullptr;
+    if (!text) return false;
+
+    // The first "[name]" anywhere in the text, even inside another line.
+    const char16_t* header = nullptr;
+    for (const char16_t* at = text.get(); *at != 0 && header == nullptr; ++at) {
+        const char16_t* end = nullptr;
+        if (*at == u'[' && StartsWithFolded(at + 1, name, &end) && *end == u']') header = at;
+    }
+    if (header == nullptr) return false;
+
+    // A header on the last line, with no line end after it, has no body.
+    sectionStart = NextLine(header);
+    if (sectionStart == nullptr) return false;
+
+    // A name too long to remember exactly is not remembered, so that a cut
+    // copy never answers for another name.
+    if (WideLength(name) < kSectionCapacity) CopyWide(currentSection, name);
+    return true;
+}
+
+bool UnicodeIniReader::GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue,
+                                 char16_t* out, size_t outCapacity) {
+    CopyWide(out, outCapacity, defaultValue);
+    if (!FindSection(section)) return false;
+
+    for (const char16_t* line = sectionStart; line != nullptr; line = NextLine(line)) {
+        if (*line == 0 || *line == u'[') return false;
+        const char16_t* after = nullptr;
+        if (!StartsWithFolded(line, key, &after)) continue;
+        while (IsBlank(*after)) ++after;
+        if (*after != u'=') continue;
+
+        const char16_t* value = after + 1;
+        while (IsBlank(*value)) ++value;
+        const char16_t* end = value;
+        while (*end != 0 && !IsLineEnd(*end)) ++end;
+        while (end > value && IsBlank(end[-1])) --end;
+
+        size_t n = 0;
+        for (; n + 1 < outCapacity && value + n < end; ++n) out[n] = value[n];
+        if (outCapacity > 0) out[n] = 0;
+        return true;
+    }
+    return false;
+}
+
+int32_t UnicodeIniReader::GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue) {
+    char16_t defaultText[16];
+    const std::string digits = std::to_string(defaultValue);
+    WidenAscii(defaultText, 16, digits.c_str());
+    char16_t value[kIniValueCapacity];
+    GetString(section, key, defaultText, value);
+    return WideToInt(value);
+}
+
+int32_t WideToInt(const char16_t* text) {
+    auto isSpace = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    while (isSpace(*text)) ++text;
+    bool negative = false;
+    if (*text == u'+' || *text == u'-') negative = (*text++ == u'-');
+    int64_t magnitude = 0;
+    for (; *text >= u'0' && *text <= u'9'; ++text) {
+        magnitude = magnitude * 10 + (*text - u'0');
+        if (magnitude > int64_t{1} << 32) magnitude = int64_t{1} << 32;  // saturated below
+    }
+    const int64_t value = negative ? -magnitude : magnitude;
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}

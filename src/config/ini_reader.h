@@ -1,0 +1,65 @@
+#pragma once
+// Reads install.ini: UTF-16 little-endian text with the byte-order mark FF FE,
+// held in memory and searched in place by section and key.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+// Capacity, terminator included, of a value read by GetString: a line holds at
+// most 255 characters.
+constexpr size_t kIniValueCapacity = 256;
+
+// A failed load. what() is the narrow message text shown to the user.
+class IniLoadFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class UnicodeIniReader {
+public:
+    UnicodeIniReader() = default;
+    virtual ~UnicodeIniReader();
+    UnicodeIniReader(const UnicodeIniReader&) = delete;
+    UnicodeIniReader& operator=(const UnicodeIniReader&) = delete;
+
+    // True on success; a failure is raised as IniLoadFailure, after the reader
+    // has been cleared. Loading the path already held reads nothing.
+    bool Load(const char* path);
+    void Clear();
+
+    // Writes the value of key in section into out, or defaultValue (the empty
+    // text when null) when the section or key is missing. True when found.
+    bool GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue, char16_t* out,
+                   size_t outCapacity);
+    template <size_t N>
+    bool GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue, char16_t (&out)[N]) {
+        return GetString(section, key, defaultValue, out, N);
+    }
+
+    // The value's leading integer; defaultValue when the key is missing, 0
+    // when the value holds no digits.
+    int32_t GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue);
+
+private:
+    bool FindSection(const char16_t* name);
+    static const char16_t* NextLine(const char16_t* position);
+
+    static constexpr size_t kSectionCapacity = 128;
+
+    std::string loadedPath;
+    std::unique_ptr<char16_t[]> text;
+    int32_t textLength = 0;
+    char16_t currentSection[kSectionCapacity] = {};
+    const char16_t* sectionStart = nullptr;
+};
+
+// The one reader of the process, loaded at start-up.
+extern UnicodeIniReader iniReader;
+
+// The standard wide-text-to-integer conversion: leading white space, an
+// optional sign, decimal digits up to the first other character; 0 without
+// digits. Out-of-range values saturate.
+int32_t WideToInt(const char16_t* text);

@@ -1,0 +1,107 @@
+#pragma once
+// The one process-wide record of everything the menu shows and does. Plain
+// data: the loader, start-up, the painter, the window procedure and the
+// launcher read and write its fields directly.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+constexpr int kMaxButtons = 12;
+constexpr int kMaxLanguages = 10;
+constexpr int kButtonTextCapacity = 512;
+constexpr int kDefaultHelpCapacity = 512;
+constexpr int kCopyrightCapacity = 260;
+constexpr int kLanguageTagCapacity = 7;
+constexpr int kLanguageNameCapacity = 256;
+constexpr int kPathCapacity = 260;
+
+// Red, green and blue as written in install.ini; only the low 8 bits of each
+// are ever drawn, so 300 draws as 44 and -1 as 255.
+struct ColorTriple {
+    int32_t red;
+    int32_t green;
+    int32_t blue;
+};
+
+struct Button {
+    Rect rect;
+    char16_t name[kButtonTextCapacity];
+    char16_t help[kButtonTextCapacity];
+    char16_t path[kButtonTextCapacity];  // the silent path in unattended mode
+    char16_t args[kButtonTextCapacity];  // the silent arguments in unattended mode
+    char16_t preRun[kButtonTextCapacity];
+    char16_t preArgs[kButtonTextCapacity];
+    char16_t preCond[kButtonTextCapacity];
+    bool exitAfter;
+};
+
+struct Menu {
+    // Scale and selection state.
+    float scale = 1.0f;  // never above 1.0
+    int32_t selectedIndex = -1;
+    int32_t armedIndex = -1;
+    bool isActive = true;
+    bool isPressed = false;
+    Point lastMousePos{};
+    platform::TimerId closeTimer = 0;
+    uint32_t shownAt = 0;
+
+    // Layout, in scaled pixels.
+    Rect windowRect{};
+    Rect bitmapRect{};
+    Rect buttonPaneRect{};
+    bool buttonPane3D = false;
+    Rect helpRect{};
+    Rect languageBoxRect{};  // position scaled, size unscaled
+    Point copyrightPos{};
+    Size bitmapSize{};
+
+    // Colours and fonts.
+    ColorTriple backColor{};
+    ColorTriple buttonPaneColor{};
+    ColorTriple buttonColorBk{};
+    ColorTriple buttonColorHi{};
+    ColorTriple buttonColorLo{};
+    ColorTriple helpColor{};
+    ColorTriple bulletColorHi{};
+    ColorTriple bulletColorLo{};
+    ColorTriple edgeColor{};
+    bool edgeEnabled = false;
+    ColorTriple copyrightColor{};
+    ColorTriple copyrightColorLowDepth{};
+    platform::Font copyrightFont = nullptr;
+    platform::Font buttonFont = nullptr;
+    platform::Font helpFont = nullptr;
+
+    // Texts.
+    char16_t defaultHelp[kDefaultHelpCapacity]{};
+    char16_t copyrightText[kCopyrightCapacity]{};
+
+    // Buttons in display order; entry k is "Button<k+1>" of install.ini.
+    Button buttons[kMaxButtons]{};
+    int32_t buttonCount = 0;
+
+    // Offered languages.
+    char16_t languageTags[kMaxLanguages][kLanguageTagCapacity]{};
+    char16_t languageNames[kMaxLanguages][kLanguageNameCapacity]{};
+    int32_t languageCount = 0;
+    int32_t languageIndex = 0;
+
+    // Environment and handles.
+    char programFolder[kPathCapacity]{};  // ends with a backslash
+    char iniPath[kPathCapacity]{};
+    int32_t osKind = 0;
+    int32_t osVersion = 0;  // major * 100 + minor
+    bool unattended = false;
+    platform::Window mainWindow = nullptr;
+    platform::Window languageBox = nullptr;
+    platform::WindowProcedure languageBoxOldProc = nullptr;
+    platform::Bitmap backgroundBitmap = nullptr;
+};
+
+// The process-wide model; it lives until the process ends.
+extern Menu menu;
+
+// The low 8 bits of each component as the colour value 0x00BBGGRR.
+uint32_t ToColorValue(const ColorTriple& color);

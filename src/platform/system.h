@@ -1,0 +1,27 @@
+#pragma once
+// Process and system facts: the program's own file, the user's language,
+// libraries loaded at run time.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace platform {
+
+// Full path of the program's own file in the ANSI code page; false on failure.
+bool OwnModulePath(char* buffer, uint32_t capacity);
+
+// The user's default language identifier.
+uint16_t UserDefaultLanguageId();
+
+// Loads a library from the system folder only, never from the program's or
+// the current folder; none when it is absent.
+Library LoadSystemLibrary(const char* name);
+
+// Calls the device installer's CMP_WaitNoPendingInstallEvents from `library`.
+// False when the library does not export it; else `result` holds its answer.
+bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result);
+
+void UnloadLibrary(Library library);
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include "platform/bitmap.h"
+
+namespace platform {
+
+Bitmap LoadBitmapFile(const char* name, uint32_t flags) {
+    return reinterpret_cast<Bitmap>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, flags));
+}
+
+bool BitmapSize(Bitmap bitmap, Size* size) {
+    BITMAP description = {};
+    if (GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof description, &description) == 0) return false;
+    *size = Size{description.bmWidth, description.bmHeight};
+    return true;
+}
+
+void ReleaseBitmap(Bitmap bitmap) {
+    if (bitmap != nullptr) DeleteObject(reinterpret_cast<HBITMAP>(bitmap));
+}
+
+void PaintWindowWithBitmap(Window window, Bitmap bitmap) {
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(hwnd, &paint);
+    if (bitmap != nullptr) {
+        HDC source = CreateCompatibleDC(target);
+        HGDIOBJ previous = SelectObject(source, reinterpret_cast<HBITMAP>(bitmap));
+        BITMAP description = {};
+        GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof description, &description);
+        BitBlt(target, 0, 0, description.bmWidth, description.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, previous);
+        DeleteDC(source);
+    }
+    EndPaint(hwnd, &paint);
+}
+
+}  // namespace platform

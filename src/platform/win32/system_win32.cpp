@@ -1,0 +1,48 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/system.h"
+
+namespace platform {
+
+bool OwnModulePath(char* buffer, uint32_t capacity) {
+    const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, capacity);
+    if (length == 0 || length >= capacity) return false;
+    return true;
+}
+
+uint16_t UserDefaultLanguageId() {
+    return GetUserDefaultLangID();
+}
+
+Library LoadSystemLibrary(const char* name) {
+    // Only the system folder is searched: a library of the same name beside
+    // the program (on a disc image, in a download folder) or in the current
+    // folder must never be loaded.
+    HMODULE library = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (library == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
+        // Systems without the search flags: name the file in the system folder.
+        char path[MAX_PATH];
+        const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+        if (length == 0 || length + 1 + std::strlen(name) >= MAX_PATH) return nullptr;
+        path[length] = '\\';
+        std::memcpy(path + length + 1, name, std::strlen(name) + 1);
+        library = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+    return reinterpret_cast<Library>(library);
+}
+
+bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result) {
+    using WaitFunction = DWORD(WINAPI*)(DWORD);
+    FARPROC address = GetProcAddress(reinterpret_cast<HMODULE>(library), "CMP_WaitNoPendingInstallEvents");
+    if (address == nullptr) return false;
+    *result = reinterpret_cast<WaitFunction>(reinterpret_cast<void*>(address))(timeoutMs);
+    return true;
+}
+
+void UnloadLibrary(Library library) {
+    FreeLibrary(reinterpret_cast<HMODULE>(library));
+}
+
+}  // namespace platform

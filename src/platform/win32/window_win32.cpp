@@ -1,0 +1,119 @@
+#include <windows.h>
+
+#include "platform/window.h"
+
+namespace platform {
+
+namespace {
+
+HWND ToHwnd(Window window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+Window FromHwnd(HWND window) {
+    return reinterpret_cast<Window>(window);
+}
+
+// The program registers one window class; its procedure is called through
+// this adapter with plain parameters.
+WindowProcedure registeredProcedure = nullptr;
+
+LRESULT CALLBACK ProcedureAdapter(HWND window, UINT message, WPARAM first, LPARAM second) {
+    return registeredProcedure(FromHwnd(window), message, first, second);
+}
+
+}  // namespace
+
+Window FindTopLevelWindow(const char* className) {
+    return FromHwnd(FindWindowA(className, nullptr));
+}
+
+void BringToForeground(Window window) {
+    SetForegroundWindow(ToHwnd(window));
+}
+
+Window LastActivePopup(Window window) {
+    return FromHwnd(GetLastActivePopup(ToHwnd(window)));
+}
+
+DrawingContext CreateDisplayInfo() {
+    return reinterpret_cast<DrawingContext>(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+}
+
+int32_t DisplayColorCount(DrawingContext info) {
+    return GetDeviceCaps(reinterpret_cast<HDC>(info), NUMCOLORS);
+}
+
+void ReleaseDisplayInfo(DrawingContext info) {
+    DeleteDC(reinterpret_cast<HDC>(info));
+}
+
+Rect WorkArea() {
+    RECT area = {0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return Rect{area.left, area.top, area.right, area.bottom};
+}
+
+void GrowByFrame(Rect* rect, uint32_t style, uint32_t extendedStyle) {
+    RECT frame = {rect->left, rect->top, rect->right, rect->bottom};
+    AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
+    *rect = Rect{frame.left, frame.top, frame.right, frame.bottom};
+}
+
+bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId) {
+    registeredProcedure = procedure;
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = ProcedureAdapter;
+    windowClass.hInstance = module;
+    windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(iconId));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.lpszClassName = className;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+void UnregisterWindowClass(const char* className) {
+    UnregisterClassA(className, GetModuleHandleA(nullptr));
+}
+
+Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title, uint32_t style,
+                            int32_t x, int32_t y, int32_t width, int32_t height) {
+    return FromHwnd(CreateWindowExA(extendedStyle, className, title, style, x, y, width, height, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+}
+
+void ShowTopLevelWindow(Window window, int showCommand) {
+    ShowWindow(ToHwnd(window), showCommand);
+}
+
+void PaintNow(Window window) {
+    UpdateWindow(ToHwnd(window));
+}
+
+void DestroyTopLevelWindow(Window window) {
+    DestroyWindow(ToHwnd(window));
+}
+
+bool DispatchNextMessage() {
+    MSG message;
+    // 0 is the quit request; -1, a failed fetch, would only repeat, so it ends the loop too.
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) return false;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+void PostQuitRequest() {
+    PostQuitMessage(0);
+}
+
+intptr_t DefaultWindowProcedure(Window window, uint32_t message, uintptr_t first, intptr_t second) {
+    return DefWindowProcA(ToHwnd(window), message, first, second);
+}
+
+void ShowMessageBox(Window owner, const char* text, const char* title, uint32_t flags) {
+    MessageBoxA(ToHwnd(owner), text, title, flags);
+}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// Windows, the window class, the message loop, message boxes and the display.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace platform {
+
+// A top-level window of the class, whatever its title; none when there is none.
+Window FindTopLevelWindow(const char* className);
+void BringToForeground(Window window);
+Window LastActivePopup(Window window);
+
+// An information context for the display, asked for its colour count: -1
+// when the display has more than 256 colours.
+DrawingContext CreateDisplayInfo();
+int32_t DisplayColorCount(DrawingContext info);
+void ReleaseDisplayInfo(DrawingContext info);
+
+// The screen rectangle that task bars leave free.
+Rect WorkArea();
+
+// Grows a client rectangle by the frame of the style, without a menu bar.
+void GrowByFrame(Rect* rect, uint32_t style, uint32_t extendedStyle);
+
+// Registers a class with the program's icon `iconId`, the arrow cursor, class
+// style 0 and no background brush. False on failure.
+bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId);
+void UnregisterWindowClass(const char* className);
+
+Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title, uint32_t style,
+                            int32_t x, int32_t y, int32_t width, int32_t height);
+void ShowTopLevelWindow(Window window, int showCommand);
+// Sends the pending paint request at once.
+void PaintNow(Window window);
+void DestroyTopLevelWindow(Window window);
+
+// Waits for the next message of this thread, translates keys and dispatches
+// it. False when the message is the quit request.
+bool DispatchNextMessage();
+void PostQuitRequest();
+intptr_t DefaultWindowProcedure(Window window, uint32_t message, uintptr_t first, intptr_t second);
+
+// Returns when the box is dismissed.
+void ShowMessageBox(Window owner, const char* text, const char* title, uint32_t flags);
+
+}  // namespace platform

@@ -12,6 +12,7 @@
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "launch/os_classification.h"
+#include "platform/bitmap.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/text.h"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/ini_reader.h"
+#include "support/fixture_bytes.h"
 
 class IniFixture {
 public:
@@ -29,18 +30,8 @@ public:
         return path;
     }
 
-    // UTF-16 little endian with the byte-order mark, as install.ini is written.
-    static std::string Utf16Le(const std::u16string& text, bool withMark = true) {
-        std::string bytes = withMark ? std::string("\xFF\xFE", 2) : std::string();
-        for (char16_t unit : text) {
-            bytes.push_back(static_cast<char>(unit & 0xFF));
-            bytes.push_back(static_cast<char>(unit >> 8));
-        }
-        return bytes;
-    }
-
     std::string WriteIni(const std::u16string& text, const std::string& name = "install.ini") const {
-        return WriteBytes(name, Utf16Le(text));
+        return WriteBytes(name, fixture::Utf16Le(text));
     }
 
     std::string folder;

@@ -43,7 +43,7 @@ TEST_F(IniReaderTest, FilesWithoutTheLittleEndianMarkAreTheWrongType) {
     } cases[] = {
         {"utf8.ini", "\xEF\xBB\xBF[General]\r\nButtonCount=2\r\n"},
         {"big-endian.ini", std::string("\xFE\xFF\0[", 4)},
-        {"no-mark.ini", IniFixture::Utf16Le(u"[General]\r\n", false)},
+        {"no-mark.ini", fixture::Utf16Le(u"[General]\r\n", false)},
         {"empty.ini", ""},
         {"one-byte.ini", "\xFF"},
     };
@@ -73,7 +73,7 @@ TEST_F(IniReaderTest, OnlyTheMarkGivesAnEmptyTextAndDefaults) {
 }
 
 TEST_F(IniReaderTest, ATrailingOddByteIsIgnored) {
-    path = files.WriteBytes("odd.ini", IniFixture::Utf16Le(u"[A]\r\nk=v") + "\x41");
+    path = files.WriteBytes("odd.ini", fixture::Utf16Le(u"[A]\r\nk=v") + "\x41");
     ASSERT_TRUE(reader.Load(path.c_str()));
     EXPECT_EQ(Get(u"A", u"k"), u"v");
 }

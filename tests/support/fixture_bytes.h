@@ -1,0 +1,84 @@
+#pragma once
+// The bytes of the files that tests lay out: install.ini texts and bitmap
+// files, built in code so every byte a test depends on is visible in it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fixture {
+
+// UTF-16 little endian, with the byte-order mark FF FE unless told otherwise.
+inline std::string Utf16Le(const std::u16string& text, bool withMark = true) {
+    std::string bytes = withMark ? std::string("\xFF\xFE", 2) : std::string();
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+struct PaletteEntry {
+    uint8_t red, green, blue;
+};
+
+// A bottom-up, uncompressed palettised bitmap file of 4 or 8 bits per pixel.
+// `indices` holds width * height colour indices in storage order (bottom row first).
+inline std::string PaletteBitmap(int32_t width, int32_t height, int bitsPerPixel,
+                                 const std::vector<PaletteEntry>& palette, const std::vector<uint8_t>& indices) {
+    const uint32_t stride = ((static_cast<uint32_t>(bitsPerPixel) * width + 31) / 32) * 4;
+    const uint32_t tableBytes = static_cast<uint32_t>(palette.size()) * 4;
+    const uint32_t pixelOffset = 14 + 40 + tableBytes;
+    const uint32_t fileSize = pixelOffset + stride * static_cast<uint32_t>(height);
+
+    std::string bytes;
+    auto put16 = [&](uint32_t v) {
+        bytes.push_back(static_cast<char>(v & 0xFF));
+        bytes.push_back(static_cast<char>((v >> 8) & 0xFF));
+    };
+    auto put32 = [&](uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    bytes += "BM";
+    put32(fileSize);
+    put32(0);
+    put32(pixelOffset);
+    put32(40);
+    put32(static_cast<uint32_t>(width));
+    put32(static_cast<uint32_t>(height));
+    put16(1);
+    put16(static_cast<uint32_t>(bitsPerPixel));
+    put32(0);  // BI_RGB
+    put32(stride * static_cast<uint32_t>(height));
+    put32(2835);
+    put32(2835);
+    put32(static_cast<uint32_t>(palette.size()));
+    put32(0);
+    for (const PaletteEntry& entry : palette) {
+        bytes.push_back(static_cast<char>(entry.blue));
+        bytes.push_back(static_cast<char>(entry.green));
+        bytes.push_back(static_cast<char>(entry.red));
+        bytes.push_back(0);
+    }
+    for (int32_t row = 0; row < height; ++row) {
+        std::string line(stride, '\0');
+        for (int32_t x = 0; x < width; ++x) {
+            const uint8_t index = indices[static_cast<size_t>(row) * width + x];
+            if (bitsPerPixel == 8) {
+                line[x] = static_cast<char>(index);
+            } else {
+                line[x / 2] = static_cast<char>(line[x / 2] | ((x % 2 == 0) ? (index << 4) : (index & 0x0F)));
+            }
+        }
+        bytes += line;
+    }
+    return bytes;
+}
+
+// A picture of one colour.
+inline std::string PlainBitmap(int32_t width, int32_t height, PaletteEntry color) {
+    return PaletteBitmap(width, height, 8, {color}, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0));
+}
+
+}  // namespace fixture

@@ -1,6 +1,189 @@
 #include "config/language_selection.h"
 
-// Until languages are offered, the configuration already loaded is used as it is.
-bool SelectLanguage(platform::Window /*owner*/, int32_t /*index*/, bool /*fatal*/) {
-    return true;
+#include <string>
+
+#include "config/formatted_input.h"
+#include "config/ini_reader.h"
+#include "config/language_tag.h"
+#include "config/menu_loader.h"
+#include "config/wide_text.h"
+#include "platform/messages.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "render/menu_painting.h"
+
+namespace {
+
+constexpr uint32_t kPrimaryLanguageMask = 0x3FF;
+
+// The first integer of a text read with "%i"; 0 when it holds none.
+uint32_t ReadIdentifier(const char16_t* text) {
+    int32_t identifier = 0;
+    int32_t* const targets[] = {&identifier};
+    ScanIntegers(text, "%i", targets, 1);
+    return static_cast<uint32_t>(identifier);
+}
+
+uint32_t UserPrimaryLanguage() {
+    return platform::UserDefaultLanguageId() & kPrimaryLanguageMask;
+}
+
+void FillList(platform::Window list) {
+    char narrow[kNarrowCapacity];
+    for (int32_t k = 0; k < menu.languageCount; ++k) platform::ListAdd(list, ToNarrow(narrow, menu.languageNames[k]));
+}
+
+}  // namespace
+
+void LanguageDisplayName(const char16_t* value, bool installed, char16_t* name, size_t capacity) {
+    const char16_t* lastComma = nullptr;
+    for (const char16_t* p = value; *p != 0; ++p) {
+        if (*p == u',') lastComma = p;
+    }
+    if (lastComma == nullptr) {
+        CopyWide(name, capacity, value);
+    } else if (installed) {
+        const size_t length = static_cast<size_t>(lastComma - value);
+        CopyWide(name, capacity < length + 1 ? capacity : length + 1, value);
+    } else {
+        CopyWide(name, capacity, lastComma + 1);
+    }
+}
+
+void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
+    const std::u16string listSection = std::u16string(u"LangCombo-") + tag;
+    platform::ListReset(menu.languageBox);
+
+    // More languages than the table holds: the first ones are offered.
+    const int32_t count = menu.languageCount < 0 ? 0
+                          : menu.languageCount > kMaxLanguages ? kMaxLanguages
+                                                               : menu.languageCount;
+    bool userLanguageOffered = false;
+    bool tagOffered = false;
+    const uint32_t userLanguage = UserPrimaryLanguage();
+    for (int32_t k = 0; k < count; ++k) {
+        const std::string key = "language" + std::to_string(k + 1);
+        const std::u16string wideKey(key.begin(), key.end());
+        char16_t value[kIniValueCapacity];
+        iniReader.GetString(u"Languages", wideKey.c_str(), u"", value);
+
+        // An entry that is missing or holds no number counts as identifier 0.
+        const uint32_t identifier = ReadIdentifier(value);
+        FormatLanguageTag(identifier, menu.languageTags[k], kLanguageTagCapacity);
+        if (EqualsFoldingAZ(menu.languageTags[k], tag)) tagOffered = true;
+
+        iniReader.GetString(listSection.c_str(), menu.languageTags[k], u"", value);
+        LanguageDisplayName(value, IsLanguageInstalled(identifier), menu.languageNames[k], kLanguageNameCapacity);
+
+        // The whole identifier against the user's primary language: 0x409 never matches.
+        if ((identifier & 0xFFFF) == userLanguage) {
+            menu.languageIndex = k;
+            userLanguageOffered = true;
+        }
+        char narrow[kNarrowCapacity];
+        platform::ListAdd(menu.languageBox, ToNarrow(narrow, menu.languageNames[k]));
+    }
+    menu.languageCount = count;
+
+    // Without the user's language, the first entry is the default, and its
+    // sections are read unless the tag asked for is itself offered.
+    if (!userLanguageOffered) {
+        menu.languageIndex = 0;
+        if (count == 0) {
+            tag[0] = 0;
+        } else if (!tagOffered) {
+            CopyWide(tag, menu.languageTags[0]);
+        }
+    }
+
+    if (count > 1) {
+        char16_t value[kIniValueCapacity];
+        iniReader.GetString(listSection.c_str(), u"BtnRect", u"0,0,0,0", value);
+        Rect& box = menu.languageBoxRect;
+        ParseRect(box, value, false);
+        // The list moves with the scale; its size stays.
+        const int32_t width = box.right - box.left;
+        const int32_t height = box.bottom - box.top;
+        ScaleRect(box);
+        box.right = box.left + width;
+        box.bottom = box.top + height;
+    }
+}
+
+bool IsLanguageInstalled(uint32_t identifier) {
+    struct Search {
+        uint32_t target;
+        bool found;
+    } search{identifier & kPrimaryLanguageMask, false};
+    platform::EnumerateInstalledLocales(
+        [](const char* locale, void* context) {
+            auto* s = static_cast<Search*>(context);
+            char16_t text[32] = u"0x";
+            WidenAscii(text + 2, 30, locale);
+            if ((ReadIdentifier(text) & kPrimaryLanguageMask) == s->target) s->found = true;
+            return !s->found;
+        },
+        &search);
+    return search.found;
+}
+
+bool SelectLanguage(platform::Window owner, int32_t index, bool fatal) {
+    // Without offered languages the configuration read with the empty tag stands.
+    if (menu.languageCount == 0) return true;
+    if (index < 0 || index >= menu.languageCount) return false;
+
+    if (IsLanguageInstalled(ReadIdentifier(menu.languageTags[index]))) {
+        char16_t tag[kLanguageTagCapacity];
+        CopyWide(tag, menu.languageTags[index]);
+        LoadMenuConfiguration(menu.iniPath, tag);
+        menu.languageIndex = index;
+        platform::ListSelect(menu.languageBox, index);
+        return true;
+    }
+
+    // The message comes in the user's own language, not the menu's.
+    char16_t userTag[kLanguageTagCapacity];
+    FormatLanguageTag(UserPrimaryLanguage(), userTag, kLanguageTagCapacity);
+    const std::u16string errorSection = std::u16string(u"LangCombo-") + userTag;
+    char16_t text[kIniValueCapacity];
+    char16_t caption[kIniValueCapacity];
+    iniReader.GetString(errorSection.c_str(), u"Error",
+                        fatal ? u"This program cannot run because the requested\nlanguage is not supported on this system"
+                              : u"The requested language is not supported on this system",
+                        text);
+    iniReader.GetString(errorSection.c_str(), u"ErrTitle", u"Unsupported Language", caption);
+    char narrowText[kNarrowCapacity];
+    char narrowCaption[kNarrowCapacity];
+    platform::ShowMessageBox(owner, ToNarrow(narrowText, text), ToNarrow(narrowCaption, caption), box::kIconWarning);
+    if (menu.languageBox != nullptr) platform::SetKeyboardFocus(menu.languageBox);
+    return false;
+}
+
+void CreateLanguageBox(platform::Window parent, platform::Instance instance) {
+    const Rect& r = menu.languageBoxRect;
+    menu.languageBox = platform::CreateChildWindow("combobox", "language", style::kLanguageList, r.left, r.top,
+                                                   r.right - r.left, r.bottom - r.top, parent, instance);
+    if (menu.languageBox == nullptr) return;
+    menu.languageBoxOldProc = platform::ReplaceWindowProcedure(menu.languageBox, LanguageBoxProc);
+    FillList(menu.languageBox);
+    platform::ListSelect(menu.languageBox, menu.languageIndex);
+}
+
+void OnLanguageChosen(platform::Window box) {
+    const int32_t index = platform::ListSelection(box);
+    // On success the loader has asked for a repaint in the new language.
+    if (!SelectLanguage(box, index, false)) platform::ListSelect(box, menu.languageIndex);
+}
+
+intptr_t LanguageBoxProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {
+    if (message == msg::kKeyDown && first == key::kTab) {
+        menu.selectedIndex = platform::IsShiftHeld() ? menu.buttonCount - 1 : 0;
+        platform::SetKeyboardFocus(menu.mainWindow);
+        DrawButtons(nullptr);
+        DrawHelp(nullptr);
+    } else if (message == msg::kKeyDown && first == key::kEscape) {
+        platform::PostQuitRequest();
+    }
+    return platform::CallNativeProcedure(menu.languageBoxOldProc, window, message, first, second);
 }

@@ -1,15 +1,291 @@
 #include "config/menu_loader.h"
 
-#include "platform/window.h"
+#include <string>
 
-// Until the configuration is read, the window is the background picture's
-// size, centred on the work area's right and bottom edges.
-int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&/*languageTag*/)[kLanguageTagCapacity]) {
-    menu.windowRect = Rect{0, 0, menu.bitmapSize.width, menu.bitmapSize.height};
-    menu.bitmapRect = menu.windowRect;
+#include "config/formatted_input.h"
+#include "config/ini_reader.h"
+#include "config/language_selection.h"
+#include "config/wide_text.h"
+#include "platform/text.h"
+#include "platform/window.h"
+#include "render/fonts.h"
+
+namespace {
+
+using Value = char16_t[kIniValueCapacity];
+
+constexpr const char16_t* kGeneral = u"General";
+
+int32_t Saturate(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+// A signed halving that rounds toward negative infinity, as an arithmetic
+// shift right by one does: -3 halves to -2.
+int64_t HalfFloor(int64_t value) {
+    return (value - (value < 0 ? 1 : 0)) / 2;
+}
+
+void SetTitle(const char16_t* title) {
+    if (menu.mainWindow == nullptr) return;
+    char narrow[kNarrowCapacity];
+    platform::SetWindowTitle(menu.mainWindow, ToNarrow(narrow, title));
+}
+
+// windowRect = 0, 0, width, height from a "%d,%d" size, cleared first.
+void ReadWindowSize(const char16_t* text) {
+    menu.windowRect = Rect{0, 0, 0, 0};
+    int32_t* const targets[] = {&menu.windowRect.right, &menu.windowRect.bottom};
+    ScanIntegers(text, "%d,%d", targets, 2);
+    ScaleRect(menu.windowRect);
+}
+
+// The rectangle is read over its present value, not cleared first.
+void ReadRectOver(Rect& rect, const char16_t* text) {
+    int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+    ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
+    ScaleRect(rect);
+}
+
+void ReadButtonPane(const char16_t* text) {
+    ParseRect(menu.buttonPaneRect, text, true);
+    menu.buttonPane3D = WantsBevel(text);
+}
+
+// Section name: prefix, then the language tag ("Prompt-0x09").
+std::u16string Section(const char16_t* prefix, const char16_t* tag) {
+    return std::u16string(prefix) + tag;
+}
+
+std::u16string ButtonSection(int32_t number, const char16_t* tag) {
+    const std::string digits = std::to_string(number);
+    return u"Button" + std::u16string(digits.begin(), digits.end()) + u"-" + tag;
+}
+
+void ReadGeneral() {
+    Value value;
+    iniReader.GetString(kGeneral, u"AppSize", u"0,0", value);
+    ReadWindowSize(value);
+
+    iniReader.GetString(kGeneral, u"AppName", u"", value);
+    if (value[0] != 0) SetTitle(value);
+
+    iniReader.GetString(kGeneral, u"Edge", u"", value);
+    menu.edgeEnabled = value[0] != 0;
+    if (menu.edgeEnabled) ReadColor(value, menu.edgeColor);
+
+    iniReader.GetString(kGeneral, u"BitmapRect", u"0,0,0,0", value);
+    ParseRect(menu.bitmapRect, value, true);
+
+    iniReader.GetString(kGeneral, u"BackColor", u"0,0,0", value);
+    ReadColor(value, menu.backColor);
+
+    iniReader.GetString(kGeneral, u"ButtonPaneRect", u"0,0,0,0", value);
+    ReadButtonPane(value);
+
+    iniReader.GetString(kGeneral, u"HelpRect", u"0,0,0,0", value);
+    ParseRect(menu.helpRect, value, true);
+
+    iniReader.GetString(kGeneral, u"BtnFont", u"", value);
+    if (value[0] != 0) CreateButtonFont(value);
+    iniReader.GetString(kGeneral, u"HelpFont", u"", value);
+    if (value[0] != 0) CreateHelpFont(value);
+
+    const struct {
+        const char16_t* key;
+        const char16_t* fallback;
+        ColorTriple& color;
+    } colors[] = {
+        {u"ButtonPaneColor", u"128,128,128", menu.buttonPaneColor},
+        {u"BtnColorBk", u"0,0,0", menu.buttonColorBk},
+        {u"BtnColorHi", u"192,192,192", menu.buttonColorHi},
+        {u"BtnColorLo", u"96,96,96", menu.buttonColorLo},
+        {u"HelpColor", u"128,128,128", menu.helpColor},
+        {u"BulletColorHi", u"240,32,32", menu.bulletColorHi},
+        {u"BulletColorLo", u"240,32,32", menu.bulletColorLo},
+    };
+    for (const auto& c : colors) {
+        iniReader.GetString(kGeneral, c.key, c.fallback, value);
+        ReadColor(value, c.color);
+    }
+}
+
+// The language's overrides; an empty or missing value keeps the General result.
+void ReadPrompt(const char16_t* tag) {
+    const std::u16string section = Section(u"Prompt-", tag);
+    const char16_t* p = section.c_str();
+    Value value;
+
+    iniReader.GetString(p, u"AppName", u"", value);
+    if (value[0] != 0) SetTitle(value);
+
+    iniReader.GetString(p, u"DefHelp", u"", menu.defaultHelp);
+
+    Value font;
+    iniReader.GetString(p, u"Font", u"13,400,0,0,MS Sans Serif", font);
+    iniReader.GetString(p, u"Color", u"255,181,0,255,255,0", value);
+    CreateCopyrightFont(font, value);
+
+    iniReader.GetString(p, u"BtnFont", u"", value);
+    if (value[0] != 0) CreateButtonFont(value);
+    iniReader.GetString(p, u"HelpFont", u"", value);
+    if (value[0] != 0) CreateHelpFont(value);
+
+    iniReader.GetString(p, u"HelpRect", u"", value);
+    if (value[0] != 0) ReadRectOver(menu.helpRect, value);
+
+    iniReader.GetString(p, u"AppSize", u"", value);
+    if (value[0] != 0) ReadWindowSize(value);
+
+    iniReader.GetString(p, u"BitmapRect", u"", value);
+    if (value[0] != 0) ParseRect(menu.bitmapRect, value, true);
+
+    iniReader.GetString(p, u"BackColor", u"", value);
+    if (value[0] != 0) ReadColor(value, menu.backColor);
+
+    iniReader.GetString(p, u"ButtonPaneRect", u"", value);
+    if (value[0] != 0) ReadButtonPane(value);
+
+    // A language's pane colour is the background of its buttons and help area.
+    iniReader.GetString(p, u"ButtonPaneColor", u"", value);
+    if (value[0] != 0) ReadColor(value, menu.buttonColorBk);
+
+    // The window takes the picture's size when no size is configured; the
+    // picture is already scaled.
+    if (menu.windowRect.right == 0 || menu.windowRect.bottom == 0) {
+        menu.windowRect = Rect{0, 0, menu.bitmapSize.width, menu.bitmapSize.height};
+    }
+
+    const struct {
+        const char16_t* key;
+        ColorTriple& color;
+    } colors[] = {
+        {u"BtnColorHi", menu.buttonColorHi},     {u"BtnColorLo", menu.buttonColorLo},
+        {u"HelpColor", menu.helpColor},          {u"BulletColorHi", menu.bulletColorHi},
+        {u"BulletColorLo", menu.bulletColorLo},
+    };
+    for (const auto& c : colors) {
+        iniReader.GetString(p, c.key, u"", value);
+        if (value[0] != 0) ReadColor(value, c.color);
+    }
+}
+
+// Frames the window rectangle when the window exists, then centres it on the
+// work area. Only the work area's right and bottom edges count.
+void PlaceWindow() {
     const Rect workArea = platform::WorkArea();
-    const int32_t dx = (workArea.right - menu.windowRect.right) >> 1;
-    const int32_t dy = (workArea.bottom - menu.windowRect.bottom) >> 1;
-    menu.windowRect = Rect{dx, dy, dx + menu.windowRect.right, dy + menu.windowRect.bottom};
+    if (menu.mainWindow != nullptr) {
+        uint32_t style = 0;
+        uint32_t extendedStyle = 0;
+        platform::WindowStyles(menu.mainWindow, &style, &extendedStyle);
+        platform::GrowByFrame(&menu.windowRect, style, extendedStyle);
+    }
+    const int64_t dx = HalfFloor(int64_t{workArea.right} - menu.windowRect.right);
+    const int64_t dy = HalfFloor(int64_t{workArea.bottom} - menu.windowRect.bottom);
+    menu.windowRect = Rect{Saturate(menu.windowRect.left + dx), Saturate(menu.windowRect.top + dy),
+                           Saturate(menu.windowRect.right + dx), Saturate(menu.windowRect.bottom + dy)};
+}
+
+void ReadCopyright(const char16_t* tag) {
+    const std::u16string section = Section(u"Copyright-", tag);
+    iniReader.GetString(section.c_str(), u"Name", kBuiltInCopyright, menu.copyrightText);
+    Value value;
+    iniReader.GetString(section.c_str(), u"Position", u"0,0", value);
+    int32_t* const targets[] = {&menu.copyrightPos.x, &menu.copyrightPos.y};
+    ScanIntegers(value, "%i,%i", targets, 2);
+    ScalePoint(menu.copyrightPos);
+}
+
+void ReadButton(int32_t number, const char16_t* tag) {
+    const std::u16string section = ButtonSection(number, tag);
+    const char16_t* b = section.c_str();
+    Button& button = menu.buttons[number - 1];
+    Value value;
+
+    iniReader.GetString(b, u"Name", u"", button.name);
+    iniReader.GetString(b, u"Help", u"", button.help);
+    iniReader.GetString(b, u"BtnRect", u"", value);
+    ParseRect(button.rect, value, true);
+    // Each mode reads its own pair; there is no fallback from one to the other.
+    if (menu.unattended) {
+        iniReader.GetString(b, u"SilentPath", u"", button.path);
+        iniReader.GetString(b, u"SilentArgs", u"", button.args);
+    } else {
+        iniReader.GetString(b, u"Path", u"", button.path);
+        iniReader.GetString(b, u"Args", u"", button.args);
+    }
+    iniReader.GetString(b, u"PreRun", u"", button.preRun);
+    iniReader.GetString(b, u"PreArgs", u"", button.preArgs);
+    iniReader.GetString(b, u"PreCond", u"", button.preCond);
+    iniReader.GetString(b, u"Exit", u"false", value);
+    button.exitAfter = value[0] == u'T' || value[0] == u't';
+}
+
+}  // namespace
+
+void ScaleValue(int32_t& value) {
+    const double product = static_cast<double>(value) * static_cast<double>(menu.scale);
+    const float rounded = static_cast<float>(value >= 0 ? product + 0.5 : product - 0.5);
+    // 2^31 is the first float beyond the 32-bit range on either side.
+    if (rounded >= 2147483648.0f) {
+        value = INT32_MAX;
+    } else if (rounded <= -2147483648.0f) {
+        value = INT32_MIN;
+    } else {
+        value = static_cast<int32_t>(rounded);
+    }
+}
+
+void ScaleRect(Rect& rect) {
+    ScaleValue(rect.left);
+    ScaleValue(rect.top);
+    ScaleValue(rect.right);
+    ScaleValue(rect.bottom);
+}
+
+void ScalePoint(Point& point) {
+    ScaleValue(point.x);
+    ScaleValue(point.y);
+}
+
+void ParseRect(Rect& rect, const char16_t* text, bool scaled) {
+    rect = Rect{0, 0, 0, 0};
+    int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+    ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
+    if (scaled) ScaleRect(rect);
+}
+
+void ReadColor(const char16_t* text, ColorTriple& color) {
+    int32_t* const targets[] = {&color.red, &color.green, &color.blue};
+    ScanIntegers(text, "%d,%d,%d", targets, 3);
+}
+
+bool WantsBevel(const char16_t* text) {
+    for (; text[0] != 0; ++text) {
+        if (text[0] == u'3' && (text[1] == u'd' || text[1] == u'D')) return true;
+    }
+    return false;
+}
+
+int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[kLanguageTagCapacity]) {
+    menu.languageCount = iniReader.GetInt(kGeneral, u"LanguageCount", 0);
+    ReadGeneral();
+    ReadLanguages(languageTag);
+    ReadPrompt(languageTag);
+    PlaceWindow();
+    if (menu.bitmapRect.right == 0 || menu.bitmapRect.bottom == 0) {
+        menu.bitmapRect = Rect{0, 0, menu.bitmapSize.width, menu.bitmapSize.height};
+    }
+    ReadCopyright(languageTag);
+
+    // Fewer than two buttons refuse the configuration; the table holds twelve.
+    const int32_t buttonCount = iniReader.GetInt(kGeneral, u"ButtonCount", 0);
+    menu.buttonCount = buttonCount < kMaxButtons ? buttonCount : kMaxButtons;
+    if (buttonCount < 2) return -1;
+    for (int32_t number = 1; number <= menu.buttonCount; ++number) ReadButton(number, languageTag);
+
+    if (menu.mainWindow != nullptr) platform::RequestRepaint(menu.mainWindow);
     return 0;
 }

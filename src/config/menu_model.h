@@ -96,7 +96,7 @@ struct Menu {
     bool unattended = false;
     platform::Window mainWindow = nullptr;
     platform::Window languageBox = nullptr;
-    platform::WindowProcedure languageBoxOldProc = nullptr;
+    platform::NativeProcedure languageBoxOldProc = nullptr;
     platform::Bitmap backgroundBitmap = nullptr;
 };
 

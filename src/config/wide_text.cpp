@@ -1,5 +1,9 @@
 #include "config/wide_text.h"
 
+#include <cstring>
+
+#include "platform/text.h"
+
 namespace {
 
 bool IsHighSurrogate(char16_t unit) {
@@ -54,4 +58,23 @@ bool EqualsFoldingAZ(const char* a, const char* b) {
         if (*a == 0) return true;
     }
     return false;
+}
+
+void ToNarrowWithin(char* dst, size_t capacity, const char16_t* src) {
+    if (capacity == 0) return;
+    char16_t wide[kNarrowCapacity];
+    CopyWide(wide, src);
+    char narrow[kNarrowCapacity];
+    for (size_t length = WideLength(wide);; ) {
+        ToNarrow(narrow, wide);
+        const size_t bytes = std::strlen(narrow);
+        if (bytes < capacity) {
+            std::memcpy(dst, narrow, bytes + 1);
+            return;
+        }
+        // Drop the last character, a surrogate pair as a whole.
+        --length;
+        if (length > 0 && IsHighSurrogate(wide[length - 1])) --length;
+        wide[length] = 0;
+    }
 }

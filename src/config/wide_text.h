@@ -30,3 +30,7 @@ inline char16_t FoldAZ(char16_t unit) {
 // Equal when folding only A-Z.
 bool EqualsFoldingAZ(const char16_t* a, const char16_t* b);
 bool EqualsFoldingAZ(const char* a, const char* b);
+
+// The narrow form of src within `capacity` bytes, terminator included, cut at
+// a character boundary when it does not fit.
+void ToNarrowWithin(char* dst, size_t capacity, const char16_t* src);

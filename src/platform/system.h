@@ -14,6 +14,10 @@ bool OwnModulePath(char* buffer, uint32_t capacity);
 // The user's default language identifier.
 uint16_t UserDefaultLanguageId();
 
+// Calls `visit` with each installed system locale's identifier, as hexadecimal
+// digits without prefix, until it returns false.
+void EnumerateInstalledLocales(bool (*visit)(const char* identifier, void* context), void* context);
+
 // Loads a library from the system folder only, never from the program's or
 // the current folder; none when it is absent.
 Library LoadSystemLibrary(const char* name);

@@ -29,6 +29,8 @@ struct FontObject;
 struct BitmapObject;
 struct LibraryObject;
 struct FileObject;
+struct InstanceObject;
+struct NativeProcedureObject;
 
 using Window = WindowObject*;
 using DrawingContext = DrawingContextObject*;
@@ -36,6 +38,9 @@ using Font = FontObject*;
 using Bitmap = BitmapObject*;
 using Library = LibraryObject*;
 using File = FileObject*;
+using Instance = InstanceObject*;
+// A window procedure of the system's own, kept to call on.
+using NativeProcedure = NativeProcedureObject*;
 using TimerId = uintptr_t;
 
 // The window system's message handler, with its parameters as plain integers.

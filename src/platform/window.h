@@ -45,4 +45,31 @@ intptr_t DefaultWindowProcedure(Window window, uint32_t message, uintptr_t first
 // Returns when the box is dismissed.
 void ShowMessageBox(Window owner, const char* text, const char* title, uint32_t flags);
 
+void SetWindowTitle(Window window, const char* title);
+// The window's current style and extended style.
+void WindowStyles(Window window, uint32_t* style, uint32_t* extendedStyle);
+// Asks for a repaint of the whole client area, with the background erased.
+void RequestRepaint(Window window);
+
+// A child control of a system class, with control identifier 0.
+Window CreateChildWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
+                         int32_t width, int32_t height, Window parent, Instance instance);
+// The program instance carried by a window-creation message's second parameter.
+Instance InstanceFromCreation(intptr_t creationParameter);
+// Replaces a window's procedure; returns the previous one. The program
+// replaces the procedure of one window only.
+NativeProcedure ReplaceWindowProcedure(Window window, WindowProcedure procedure);
+intptr_t CallNativeProcedure(NativeProcedure procedure, Window window, uint32_t message, uintptr_t first,
+                             intptr_t second);
+
+// Drop-down list control; all of these do nothing when `list` is none.
+void ListReset(Window list);
+void ListAdd(Window list, const char* text);
+void ListSelect(Window list, int32_t index);
+// The selected entry, or -1.
+int32_t ListSelection(Window list);
+
+void SetKeyboardFocus(Window window);
+bool IsShiftHeld();
+
 }  // namespace platform

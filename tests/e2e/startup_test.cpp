@@ -68,7 +68,7 @@ TEST(StartUp, ABitmapNameIsResolvedAgainstTheWorkingFolder) {
     Disc disc;
     TempFolder elsewhere;
     elsewhere.Write("back.bmp", fixture::PlainBitmap(40, 30, {0, 0, 255}));
-    disc.Folder().Write("install.ini", Ini(u"[General]\r\nBitmapFile256=back.bmp\r\n"));
+    disc.Folder().Write("install.ini", Ini(u"[General]\r\nBitmapFile256=back.bmp\r\nButtonCount=2\r\n"));
     // Not found beside the program...
     ExpectMessageThenExit(disc, "Error", "Couldn't read bit map file back.bmp");
     // ...but found in the working folder.
@@ -97,6 +97,11 @@ TEST(StartUp, ShowsTheMenuWindowAndClosesOnRequest) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 64);
     EXPECT_EQ(client.bottom, 48);
+    // Centred on the work area of the 1024 x 768 test screen.
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, (1024 - 64) / 2);
+    EXPECT_EQ(placed.top, (768 - 48) / 2);
 
     // The picture is on screen: poll the window's centre until it is painted.
     POINT centre = {32, 24};

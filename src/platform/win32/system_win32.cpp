@@ -45,4 +45,25 @@ void UnloadLibrary(Library library) {
     FreeLibrary(reinterpret_cast<HMODULE>(library));
 }
 
+namespace {
+
+// The system's enumeration takes no context, so the current one is kept here
+// for the length of one enumeration.
+bool (*localeVisitor)(const char*, void*) = nullptr;
+void* localeContext = nullptr;
+
+BOOL CALLBACK VisitLocale(LPSTR identifier) {
+    return localeVisitor(identifier, localeContext) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+void EnumerateInstalledLocales(bool (*visit)(const char* identifier, void* context), void* context) {
+    localeVisitor = visit;
+    localeContext = context;
+    EnumSystemLocalesA(VisitLocale, LCID_INSTALLED);
+    localeVisitor = nullptr;
+    localeContext = nullptr;
+}
+
 }  // namespace platform

@@ -22,6 +22,13 @@ LRESULT CALLBACK ProcedureAdapter(HWND window, UINT message, WPARAM first, LPARA
     return registeredProcedure(FromHwnd(window), message, first, second);
 }
 
+// The one window whose procedure the program replaces (the language list).
+WindowProcedure replacementProcedure = nullptr;
+
+LRESULT CALLBACK ReplacementAdapter(HWND window, UINT message, WPARAM first, LPARAM second) {
+    return replacementProcedure(FromHwnd(window), message, first, second);
+}
+
 }  // namespace
 
 Window FindTopLevelWindow(const char* className) {
@@ -114,6 +121,66 @@ intptr_t DefaultWindowProcedure(Window window, uint32_t message, uintptr_t first
 
 void ShowMessageBox(Window owner, const char* text, const char* title, uint32_t flags) {
     MessageBoxA(ToHwnd(owner), text, title, flags);
+}
+
+void SetWindowTitle(Window window, const char* title) {
+    SetWindowTextA(ToHwnd(window), title);
+}
+
+void WindowStyles(Window window, uint32_t* style, uint32_t* extendedStyle) {
+    *style = static_cast<uint32_t>(GetWindowLongA(ToHwnd(window), GWL_STYLE));
+    *extendedStyle = static_cast<uint32_t>(GetWindowLongA(ToHwnd(window), GWL_EXSTYLE));
+}
+
+void RequestRepaint(Window window) {
+    InvalidateRect(ToHwnd(window), nullptr, TRUE);
+}
+
+Window CreateChildWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
+                         int32_t width, int32_t height, Window parent, Instance instance) {
+    return FromHwnd(CreateWindowExA(0, className, title, style, x, y, width, height, ToHwnd(parent), nullptr,
+                                    reinterpret_cast<HINSTANCE>(instance), nullptr));
+}
+
+Instance InstanceFromCreation(intptr_t creationParameter) {
+    return reinterpret_cast<Instance>(reinterpret_cast<const CREATESTRUCTA*>(creationParameter)->hInstance);
+}
+
+NativeProcedure ReplaceWindowProcedure(Window window, WindowProcedure procedure) {
+    replacementProcedure = procedure;
+    return reinterpret_cast<NativeProcedure>(
+        SetWindowLongPtrA(ToHwnd(window), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReplacementAdapter)));
+}
+
+intptr_t CallNativeProcedure(NativeProcedure procedure, Window window, uint32_t message, uintptr_t first,
+                             intptr_t second) {
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(procedure), ToHwnd(window), message, first, second);
+}
+
+void ListReset(Window list) {
+    if (list != nullptr) SendMessageA(ToHwnd(list), CB_RESETCONTENT, 0, 0);
+}
+
+void ListAdd(Window list, const char* text) {
+    if (list != nullptr) SendMessageA(ToHwnd(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void ListSelect(Window list, int32_t index) {
+    if (list != nullptr) SendMessageA(ToHwnd(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int32_t ListSelection(Window list) {
+    if (list == nullptr) return -1;
+    const LRESULT selection = SendMessageA(ToHwnd(list), CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? -1 : static_cast<int32_t>(selection);
+}
+
+void SetKeyboardFocus(Window window) {
+    SetFocus(ToHwnd(window));
+}
+
+bool IsShiftHeld() {
+    return GetKeyState(VK_SHIFT) < 0;
 }
 
 }  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// Fonts: the default GUI font, creation from a description, and the face that
+// a created font really uses.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace platform {
+
+constexpr int kFaceNameCapacity = 32;  // bytes, terminator included
+
+// The fields of a font description the menu sets; every other field is the
+// system's default (zero).
+struct FontDescription {
+    int32_t height;
+    int32_t weight;
+    uint8_t italic;
+    uint8_t underline;
+    uint8_t charSet;
+    char faceName[kFaceNameCapacity];  // ANSI code page
+};
+
+// The description of the system's default GUI font; false when unreadable.
+bool DefaultGuiFont(FontDescription* description);
+
+// None when the font cannot be created.
+Font CreateFontFrom(const FontDescription& description);
+
+// The face name that the system really uses for the font, learnt by selecting
+// it into a screen drawing context; false when it cannot be learnt.
+bool FaceInUse(Font font, char* face, uint32_t capacity);
+
+void ReleaseFont(Font font);
+
+// Compares two face names in the ANSI code page, ignoring letter case.
+bool SameFaceName(const char* a, const char* b);
+
+}  // namespace platform

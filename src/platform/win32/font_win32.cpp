@@ -1,0 +1,51 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/font.h"
+
+namespace platform {
+
+bool DefaultGuiFont(FontDescription* description) {
+    LOGFONTA font = {};
+    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) == 0) return false;
+    description->height = font.lfHeight;
+    description->weight = font.lfWeight;
+    description->italic = font.lfItalic;
+    description->underline = font.lfUnderline;
+    description->charSet = font.lfCharSet;
+    std::memcpy(description->faceName, font.lfFaceName, kFaceNameCapacity);
+    description->faceName[kFaceNameCapacity - 1] = 0;
+    return true;
+}
+
+Font CreateFontFrom(const FontDescription& description) {
+    LOGFONTA font = {};
+    font.lfHeight = description.height;
+    font.lfWeight = description.weight;
+    font.lfItalic = description.italic;
+    font.lfUnderline = description.underline;
+    font.lfCharSet = description.charSet;
+    std::memcpy(font.lfFaceName, description.faceName, kFaceNameCapacity);
+    return reinterpret_cast<Font>(CreateFontIndirectA(&font));
+}
+
+bool FaceInUse(Font font, char* face, uint32_t capacity) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return false;
+    HGDIOBJ previous = SelectObject(screen, reinterpret_cast<HFONT>(font));
+    const int length = GetTextFaceA(screen, static_cast<int>(capacity), face);
+    if (previous != nullptr) SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return length > 0;
+}
+
+void ReleaseFont(Font font) {
+    DeleteObject(reinterpret_cast<HFONT>(font));
+}
+
+bool SameFaceName(const char* a, const char* b) {
+    return lstrcmpiA(a, b) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#include "render/fonts.h"
+
+#include <cstring>
+
+#include "config/formatted_input.h"
+#include "config/menu_loader.h"
+#include "config/menu_model.h"
+#include "config/wide_text.h"
+
+namespace {
+
+platform::FontDescription DefaultGuiFont() {
+    platform::FontDescription description{};
+    platform::DefaultGuiFont(&description);
+    return description;
+}
+
+void Release(platform::Font& font) {
+    if (font != nullptr) platform::ReleaseFont(font);
+    font = nullptr;
+}
+
+// Creates the font; when the system puts another face in its place, creates
+// it again with the default GUI font's face, keeping size and style.
+platform::Font CreateWithFaceCheck(platform::FontDescription description,
+                                   const platform::FontDescription& defaultFont) {
+    platform::Font font = platform::CreateFontFrom(description);
+    if (font == nullptr) return nullptr;
+    char inUse[260] = {};
+    if (platform::FaceInUse(font, inUse, sizeof inUse) && platform::SameFaceName(description.faceName, inUse)) {
+        return font;
+    }
+    platform::ReleaseFont(font);
+    std::memcpy(description.faceName, defaultFont.faceName, sizeof description.faceName);
+    return platform::CreateFontFrom(description);
+}
+
+// The button and help fonts: the old one goes first, whatever follows.
+void ReplaceFont(platform::Font& field, const char16_t* specification) {
+    Release(field);
+    const platform::FontDescription defaultFont = DefaultGuiFont();
+    platform::FontDescription description{};
+    if (!DescribeFont(specification, defaultFont, &description)) return;
+    field = CreateWithFaceCheck(description, defaultFont);
+}
+
+}  // namespace
+
+bool DescribeFont(const char16_t* specification, const platform::FontDescription& defaultFont,
+                  platform::FontDescription* description) {
+    *description = platform::FontDescription{};
+    int32_t numbers[4] = {0, 0, 0, 0};
+    int32_t* const targets[] = {&numbers[0], &numbers[1], &numbers[2], &numbers[3]};
+    ScanIntegers(specification, "%d,%d,%d,%d", targets, 4);
+    description->height = numbers[0];
+    ScaleValue(description->height);
+    description->weight = numbers[1];
+    description->italic = static_cast<uint8_t>(numbers[2] & 0xFF);
+    description->underline = static_cast<uint8_t>(numbers[3] & 0xFF);
+    description->charSet = defaultFont.charSet;
+
+    // The face follows the last comma, after any blanks.
+    const char16_t* face = nullptr;
+    for (const char16_t* p = specification; *p != 0; ++p) {
+        if (*p == u',') face = p + 1;
+    }
+    if (face == nullptr) return false;
+    while (*face == u' ' || *face == u'\t') ++face;
+    ToNarrowWithin(description->faceName, sizeof description->faceName, face);
+    return true;
+}
+
+void CreateCopyrightFont(const char16_t* fontSpecification, const char16_t* colorSpecification) {
+    const platform::FontDescription defaultFont = DefaultGuiFont();
+    platform::FontDescription description{};
+    if (!DescribeFont(fontSpecification, defaultFont, &description)) return;
+    Release(menu.copyrightFont);
+    menu.copyrightFont = CreateWithFaceCheck(description, defaultFont);
+
+    ColorTriple& deep = menu.copyrightColor;
+    ColorTriple& low = menu.copyrightColorLowDepth;
+    int32_t* const targets[] = {&deep.red, &deep.green, &deep.blue, &low.red, &low.green, &low.blue};
+    ScanIntegers(colorSpecification, "%d,%d,%d,%d,%d,%d", targets, 6);
+}
+
+void CreateButtonFont(const char16_t* specification) {
+    ReplaceFont(menu.buttonFont, specification);
+}
+
+void CreateHelpFont(const char16_t* specification) {
+    ReplaceFont(menu.helpFont, specification);
+}

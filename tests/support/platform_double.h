@@ -1,0 +1,57 @@
+#pragma once
+// A recording stand-in for the platform layer, for host unit tests of logic
+// that calls platform operations. Tests set what the "system" answers and
+// read back what the logic asked of it.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/font.h"
+#include "platform/types.h"
+
+struct RecordedBox {
+    platform::Window owner;
+    std::string text;
+    std::string caption;
+    uint32_t flags;
+};
+
+struct CreatedFont {
+    platform::FontDescription description;
+    bool released;
+};
+
+struct PlatformDouble {
+    // Answers.
+    Rect workArea{0, 0, 1024, 738};
+    uint16_t userLanguageId = 0x0409;
+    std::vector<std::string> installedLocales{"00000409"};
+    Rect frame{0, 0, 0, 0};  // added to a rectangle's edges when it is framed
+    platform::FontDescription defaultGuiFont{-11, 400, 0, 0, 1, "MS Shell Dlg"};
+    // Faces the system has; any other face is replaced by `substituteFace`.
+    std::vector<std::string> installedFaces{"MS Sans Serif", "Tahoma", "MS Shell Dlg"};
+    std::string substituteFace = "Liberation Sans";
+    bool shiftHeld = false;
+
+    // Records.
+    std::vector<std::string> titles;
+    int repaints = 0;
+    std::vector<CreatedFont> fonts;  // index + 1 is the font handle
+    std::vector<std::string> listEntries;
+    int32_t listSelection = -1;
+    std::vector<RecordedBox> boxes;
+    platform::Window focus = nullptr;
+    int quitRequests = 0;
+    std::vector<uint32_t> forwardedMessages;  // reached the list's own procedure
+};
+
+// The stand-in's state; Reset() before each test.
+extern PlatformDouble fake;
+void ResetPlatformDouble();
+
+// Handles the stand-in gives out.
+platform::Window FakeWindow(uintptr_t n);
+const CreatedFont& FontOf(platform::Font font);
+size_t LiveFontCount();

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "config_fixture.h"
+#include "render/fonts.h"
+
+namespace {
+
+using Fonts = ConfigTest;
+
+platform::FontDescription Describe(const char16_t* specification, bool* hasFace = nullptr) {
+    platform::FontDescription description{};
+    const bool face = DescribeFont(specification, fake.defaultGuiFont, &description);
+    if (hasFace != nullptr) *hasFace = face;
+    return description;
+}
+
+TEST_F(Fonts, SpecificationsGiveSizeStyleAndFace) {
+    menu.scale = 0.75f;
+    platform::FontDescription d = Describe(u"13,400,0,0,MS Sans Serif");
+    EXPECT_EQ(d.height, 10);
+    EXPECT_EQ(d.weight, 400);
+    EXPECT_EQ(d.italic, 0);
+    EXPECT_STREQ(d.faceName, "MS Sans Serif");
+    EXPECT_EQ(d.charSet, fake.defaultGuiFont.charSet);
+
+    menu.scale = 0.5f;
+    d = Describe(u"-11,700,1,0,Arial");
+    EXPECT_EQ(d.height, -6);
+    EXPECT_EQ(d.weight, 700);
+    EXPECT_EQ(d.italic, 1);
+
+    menu.scale = 1.0f;
+    d = Describe(u"13,400,0,0, \t  Tahoma");
+    EXPECT_STREQ(d.faceName, "Tahoma");
+    d = Describe(u"13,400,Arial");
+    EXPECT_EQ(d.height, 13);
+    EXPECT_EQ(d.weight, 400);
+    EXPECT_STREQ(d.faceName, "Arial");
+    // A blank before a comma stops the numbers after the height.
+    d = Describe(u"13 ,400,1,1,Arial");
+    EXPECT_EQ(d.height, 13);
+    EXPECT_EQ(d.weight, 0);
+    EXPECT_EQ(d.italic, 0);
+    EXPECT_EQ(d.underline, 0);
+    EXPECT_STREQ(d.faceName, "Arial");
+    d = Describe(u"13,400,257,-1,Arial");
+    EXPECT_EQ(d.italic, 1) << "the low eight bits";
+    EXPECT_EQ(d.underline, 255);
+}
+
+TEST_F(Fonts, ALongFaceIsCutWithinItsField) {
+    const std::u16string face(40, u'F');
+    const platform::FontDescription d = Describe((u"13,400,0,0," + face).c_str());
+    EXPECT_EQ(std::strlen(d.faceName), 31u);
+    bool hasFace = true;
+    Describe(u"13", &hasFace);
+    EXPECT_FALSE(hasFace);
+}
+
+TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
+    CreateButtonFont(u"20,700,1,0,Arial");
+    ASSERT_NE(menu.buttonFont, nullptr);
+    const platform::FontDescription& used = FontOf(menu.buttonFont).description;
+    EXPECT_STREQ(used.faceName, "MS Shell Dlg");
+    EXPECT_EQ(used.height, 20);
+    EXPECT_EQ(used.weight, 700);
+    EXPECT_EQ(used.italic, 1);
+    EXPECT_EQ(LiveFontCount(), 1u) << "the first attempt is released";
+
+    CreateHelpFont(u"12,400,0,0,tahoma");
+    EXPECT_STREQ(FontOf(menu.helpFont).description.faceName, "tahoma") << "case does not matter";
+    EXPECT_EQ(fake.fonts.size(), 3u);
+}
+
+TEST_F(Fonts, ReplacingAFontReleasesTheOldOne) {
+    CreateButtonFont(u"13,400,0,0,Tahoma");
+    platform::Font first = menu.buttonFont;
+    CreateButtonFont(u"14,400,0,0,Tahoma");
+    EXPECT_TRUE(FontOf(first).released);
+    EXPECT_EQ(LiveFontCount(), 1u);
+    // Without a comma the button font is released and none is left.
+    CreateButtonFont(u"14");
+    EXPECT_EQ(menu.buttonFont, nullptr);
+    EXPECT_EQ(LiveFontCount(), 0u);
+}
+
+TEST_F(Fonts, TheCopyrightFontWithoutAFaceChangesNothing) {
+    CreateCopyrightFont(u"13,400,0,0,Tahoma", u"1,2,3,4,5,6");
+    platform::Font first = menu.copyrightFont;
+    EXPECT_EQ(menu.copyrightColor, (ColorTriple{1, 2, 3}));
+    EXPECT_EQ(menu.copyrightColorLowDepth, (ColorTriple{4, 5, 6}));
+
+    CreateCopyrightFont(u"13", u"9,9,9,9,9,9");
+    EXPECT_EQ(menu.copyrightFont, first);
+    EXPECT_FALSE(FontOf(first).released);
+    EXPECT_EQ(menu.copyrightColor, (ColorTriple{1, 2, 3}));
+
+    // Three numbers change the deep colour only.
+    CreateCopyrightFont(u"13,400,0,0,Tahoma", u"7,8,9");
+    EXPECT_TRUE(FontOf(first).released);
+    EXPECT_EQ(menu.copyrightColor, (ColorTriple{7, 8, 9}));
+    EXPECT_EQ(menu.copyrightColorLowDepth, (ColorTriple{4, 5, 6}));
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "config/language_selection.h"
+#include "config_fixture.h"
+#include "platform/messages.h"
+
+namespace {
+
+TEST(LanguageDisplayName, InstalledNamesComeBeforeTheLastComma) {
+    const struct {
+        const char16_t* value;
+        bool installed;
+        const char16_t* shown;
+    } rows[] = {
+        {u"Deutsch,German", true, u"Deutsch"}, {u"Deutsch,German", false, u"German"},
+        {u"English", true, u"English"},        {u"English", false, u"English"},
+        {u"a,b,c", true, u"a,b"},              {u"a,b,c", false, u"c"},
+        {u"", true, u""},                      {u"", false, u""},
+    };
+    for (const auto& row : rows) {
+        char16_t name[kLanguageNameCapacity];
+        LanguageDisplayName(row.value, row.installed, name, kLanguageNameCapacity);
+        EXPECT_EQ(std::u16string(name), row.shown);
+    }
+}
+
+class Languages : public ConfigTest {
+protected:
+    // Offers the languages (values of "language<n>") with names in an English list section.
+    void Offer(const std::vector<std::u16string>& identifiers, const std::u16string& more = u"") {
+        std::u16string text = u"[General]\r\nButtonCount=2\r\nLanguageCount=" +
+                              std::u16string(1, static_cast<char16_t>(u'0' + identifiers.size())) +
+                              u"\r\n[Languages]\r\n";
+        for (size_t n = 0; n < identifiers.size(); ++n) {
+            text += u"language" + std::u16string(1, static_cast<char16_t>(u'1' + n)) + u"=" + identifiers[n] + u"\r\n";
+        }
+        text += u"[LangCombo-0x09]\r\n0x09=English,English\r\n0x07=Deutsch,German\r\n0x0C=Fran\u00E7ais,French\r\n"
+                u"0x11=Nihongo,Japanese\r\nBtnRect=400,20,560,120\r\n";
+        UseIni(text + more);
+    }
+};
+
+TEST_F(Languages, TheUsersLanguageIsTheDefaultWhereverItStands) {
+    fake.installedLocales = {"00000409", "00000407", "0000040c", "00000411"};
+    Offer({u"0x07,0", u"0x0C,0", u"0x09,0", u"0x11,0"});
+    Load(u"0x09");
+    EXPECT_EQ(menu.languageCount, 4);
+    EXPECT_EQ(menu.languageIndex, 2);
+    EXPECT_EQ(lastTag, u"0x09");
+    EXPECT_EQ(std::u16string(menu.languageTags[3]), u"0x11");
+    EXPECT_EQ(std::u16string(menu.languageNames[1]), u"Fran\u00E7ais");
+}
+
+TEST_F(Languages, WithoutTheUsersLanguageTheFirstOneIsUsed) {
+    fake.userLanguageId = 0x0419;  // Russian
+    fake.installedLocales = {"00000419", "00000407"};
+    Offer({u"0x07,0", u"0x09,0"},
+          u"[LangCombo-0x07]\r\n0x07=Deutsch,Deutsch\r\n0x09=English,Englisch\r\n[Prompt-0x07]\r\nDefHelp=Hallo\r\n");
+    Load(u"0x19");
+    EXPECT_EQ(menu.languageIndex, 0);
+    EXPECT_EQ(lastTag, u"0x07");
+    EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hallo");
+    // Names come from the list section of the tag the run began with: there is none for 0x19.
+    EXPECT_EQ(std::u16string(menu.languageNames[0]), u"");
+    // English is not installed here: the second variant is shown.
+    Load(u"0x07");
+    EXPECT_EQ(std::u16string(menu.languageNames[1]), u"Englisch");
+    EXPECT_EQ(lastTag, u"0x07");
+}
+
+TEST_F(Languages, AChosenLanguageIsReadEvenWhenTheUsersIsNotOffered) {
+    fake.userLanguageId = 0x0419;
+    fake.installedLocales = {"00000407", "00000409"};
+    Offer({u"0x07,0", u"0x09,0"}, u"[Prompt-0x09]\r\nDefHelp=Hello\r\n");
+    Load(u"0x09");
+    EXPECT_EQ(lastTag, u"0x09") << "an offered tag is kept";
+    EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hello");
+}
+
+TEST_F(Languages, IdentifiersAreReadLikePercentI) {
+    fake.userLanguageId = 0x0409;
+    fake.installedLocales = {"00000409"};
+    Offer({u"0x409,0", u"011,0", u"junk", u"7"});
+    Load(u"0x09");
+    EXPECT_EQ(std::u16string(menu.languageTags[0]), u"0x409");
+    EXPECT_EQ(std::u16string(menu.languageTags[1]), u"0x09");
+    EXPECT_EQ(std::u16string(menu.languageTags[2]), u"0x00");
+    EXPECT_EQ(std::u16string(menu.languageTags[3]), u"0x07");
+    // 0x409 never matches the user's primary language; 011 (octal 9) does.
+    EXPECT_EQ(menu.languageIndex, 1);
+    // The installed test of 0x409 uses its primary language 0x09.
+    EXPECT_TRUE(IsLanguageInstalled(0x409));
+    EXPECT_FALSE(IsLanguageInstalled(0x07));
+}
+
+TEST_F(Languages, ElevenLanguagesOfferTheFirstTen) {
+    std::u16string text = u"[General]\r\nButtonCount=2\r\nLanguageCount=11\r\n[Languages]\r\n";
+    for (int n = 1; n <= 11; ++n) {
+        const std::string line = "language" + std::to_string(n) + "=" + std::to_string(n) + ",0\r\n";
+        text += std::u16string(line.begin(), line.end());
+    }
+    UseIni(text);
+    Load(u"0x09");
+    EXPECT_EQ(menu.languageCount, kMaxLanguages);
+    EXPECT_EQ(std::u16string(menu.languageTags[9]), u"0x0A");
+    EXPECT_EQ(menu.languageIndex, 8);
+}
+
+TEST_F(Languages, NoLanguagesNameTheSectionsWithTheEmptyTag) {
+    UseIni(u"[General]\r\nButtonCount=2\r\n[Prompt-]\r\nDefHelp=No language\r\n");
+    Load(u"0x09");
+    EXPECT_EQ(menu.languageCount, 0);
+    EXPECT_EQ(lastTag, u"");
+    EXPECT_EQ(std::u16string(menu.defaultHelp), u"No language");
+    EXPECT_TRUE(SelectLanguage(nullptr, menu.languageIndex, true));
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(Languages, TheListKeepsItsSizeAndMovesWithTheScale) {
+    menu.scale = 0.5f;
+    Offer({u"0x09,0", u"0x07,0"});
+    Load(u"0x09");
+    EXPECT_EQ(menu.languageBoxRect, (Rect{200, 10, 360, 110}));
+}
+
+TEST_F(Languages, ChoosingAnInstalledLanguageReloadsInIt) {
+    fake.installedLocales = {"00000409", "00000407"};
+    Offer({u"0x09,0", u"0x07,0"}, u"[Prompt-0x07]\r\nDefHelp=Hallo\r\n");
+    Load(u"0x09");
+    menu.mainWindow = FakeWindow(1);
+    CreateLanguageBox(menu.mainWindow, nullptr);
+    EXPECT_EQ(fake.listEntries, (std::vector<std::string>{"English", "Deutsch"}));
+    EXPECT_EQ(fake.listSelection, 0);
+
+    fake.listSelection = 1;
+    OnLanguageChosen(menu.languageBox);
+    EXPECT_EQ(menu.languageIndex, 1);
+    EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hallo");
+    EXPECT_EQ(fake.listSelection, 1);
+    EXPECT_EQ(fake.repaints, 1);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(Languages, AnUnusableChoiceIsRefusedInTheUsersOwnWords) {
+    fake.userLanguageId = 0x0407;
+    fake.installedLocales = {"00000407"};
+    Offer({u"0x07,0", u"0x11,0"},
+          u"[LangCombo-0x07]\r\n0x07=Deutsch,Deutsch\r\n0x11=Nihongo,Japanisch\r\nBtnRect=1,1,9,9\r\n"
+          u"ErrTitle=Sprache fehlt\r\n");
+    Load(u"0x07");
+    menu.mainWindow = FakeWindow(1);
+    CreateLanguageBox(menu.mainWindow, nullptr);
+    fake.listSelection = 1;
+    OnLanguageChosen(menu.languageBox);
+
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].owner, menu.languageBox);
+    EXPECT_EQ(fake.boxes[0].text, "The requested language is not supported on this system");
+    EXPECT_EQ(fake.boxes[0].caption, "Sprache fehlt");
+    EXPECT_EQ(fake.boxes[0].flags, 0x30u);
+    EXPECT_EQ(fake.listSelection, 0) << "back to the language in use";
+    EXPECT_EQ(menu.languageIndex, 0);
+    EXPECT_EQ(fake.focus, menu.languageBox);
+}
+
+TEST_F(Languages, AnUninstalledDefaultEndsStartUpWithTheFatalText) {
+    fake.userLanguageId = 0x0411;
+    fake.installedLocales = {"00000409"};
+    Offer({u"0x11,0"});
+    Load(u"0x11");
+    EXPECT_FALSE(SelectLanguage(nullptr, menu.languageIndex, true));
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text,
+              "This program cannot run because the requested\nlanguage is not supported on this system");
+    EXPECT_EQ(fake.boxes[0].caption, "Unsupported Language");
+    EXPECT_EQ(fake.boxes[0].owner, nullptr);
+}
+
+TEST_F(Languages, TheListsKeysMoveToTheButtonsOrEndTheMenu) {
+    Offer({u"0x09,0", u"0x07,0"});
+    Load(u"0x09");
+    menu.buttonCount = 4;
+    menu.mainWindow = FakeWindow(1);
+    CreateLanguageBox(menu.mainWindow, nullptr);
+
+    LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kTab, 0);
+    EXPECT_EQ(menu.selectedIndex, 0);
+    EXPECT_EQ(fake.focus, menu.mainWindow);
+
+    fake.shiftHeld = true;
+    LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kTab, 0);
+    EXPECT_EQ(menu.selectedIndex, 3);
+
+    EXPECT_EQ(fake.quitRequests, 0);
+    LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kEscape, 0);
+    EXPECT_EQ(fake.quitRequests, 1);
+    // Every message goes on to the list's own procedure.
+    EXPECT_EQ(fake.forwardedMessages, (std::vector<uint32_t>{msg::kKeyDown, msg::kKeyDown, msg::kKeyDown}));
+}
+
+}  // namespace

@@ -4,10 +4,10 @@
 #include "platform/bitmap.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "render/menu_painting.h"
 
-// Until the menu's interaction is built, the window shows the background
-// picture, closes on Esc or a WM_USER request, and the unattended run, which
-// has no buttons to run yet, ends at once.
+// Until the menu's interaction is built, the window paints the menu, closes
+// on Esc or a WM_USER request, and the unattended run ends at once.
 intptr_t MenuWindowProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {
     switch (message) {
         case msg::kCreate:
@@ -16,7 +16,7 @@ intptr_t MenuWindowProc(platform::Window window, uint32_t message, uintptr_t fir
         case msg::kEraseBackground:
             return 1;
         case msg::kPaint:
-            platform::PaintWindowWithBitmap(window, menu.backgroundBitmap);
+            PaintMenuWindow(window);
             return 0;
         case msg::kKeyDown:
             if (first == key::kEscape) platform::PostQuitRequest();

@@ -1,5 +1,5 @@
 #pragma once
-// Bitmap files and their drawing.
+// Bitmap files.
 
 #include <cstdint>
 
@@ -12,9 +12,5 @@ Bitmap LoadBitmapFile(const char* name, uint32_t flags);
 // Width and height in pixels; false when they cannot be read.
 bool BitmapSize(Bitmap bitmap, Size* size);
 void ReleaseBitmap(Bitmap bitmap);
-
-// Paints the window's invalid region with the bitmap at the client origin,
-// inside one paint cycle.
-void PaintWindowWithBitmap(Window window, Bitmap bitmap);
 
 }  // namespace platform

@@ -30,6 +30,8 @@ struct BitmapObject;
 struct LibraryObject;
 struct FileObject;
 struct InstanceObject;
+struct BrushObject;
+struct PenObject;
 struct NativeProcedureObject;
 
 using Window = WindowObject*;
@@ -39,6 +41,8 @@ using Bitmap = BitmapObject*;
 using Library = LibraryObject*;
 using File = FileObject*;
 using Instance = InstanceObject*;
+using Brush = BrushObject*;
+using Pen = PenObject*;
 // A window procedure of the system's own, kept to call on.
 using NativeProcedure = NativeProcedureObject*;
 using TimerId = uintptr_t;

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/bitmap.h"
+#include "platform/drawing.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -149,6 +151,119 @@ void ReleaseFont(Font font) {
 
 bool SameFaceName(const char* a, const char* b) {
     return Lower(a) == Lower(b);
+}
+
+namespace {
+
+// Brushes and pens carry their colour in their handle; contexts keep their
+// pen and text colour here.
+struct ContextState {
+    uint32_t pen = 0;
+    uint32_t textColor = 0;
+    Point position{0, 0};
+};
+std::map<DrawingContext, ContextState> contexts;
+uintptr_t nextContext = 0x100;
+
+uint32_t ColorOf(const void* handle) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle) & 0xFFFFFF);
+}
+
+template <typename Handle>
+Handle HandleFor(uint32_t color, uintptr_t kind) {
+    return reinterpret_cast<Handle>((kind << 24) | color);
+}
+
+DrawingContext NewContext() {
+    ++fake.openObjects;
+    return reinterpret_cast<DrawingContext>(nextContext++);
+}
+
+}  // namespace
+
+DrawingContext BeginWindowPaint(Window) {
+    return reinterpret_cast<DrawingContext>(0x99);
+}
+void EndWindowPaint(Window) {}
+DrawingContext WindowContext(Window) {
+    return NewContext();
+}
+void ReleaseWindowContext(Window, DrawingContext) {
+    --fake.openObjects;
+}
+DrawingContext CreateMemoryContext(DrawingContext) {
+    return NewContext();
+}
+void DeleteMemoryContext(DrawingContext) {
+    --fake.openObjects;
+}
+void SaveContext(DrawingContext) {
+    ++fake.savedStates;
+}
+void RestoreContext(DrawingContext) {
+    --fake.savedStates;
+}
+int32_t BitsPerPixel(DrawingContext) {
+    return fake.bitsPerPixel;
+}
+Brush MakeBrush(uint32_t color) {
+    ++fake.openObjects;
+    return HandleFor<Brush>(color, 1);
+}
+void ReleaseBrush(Brush) {
+    --fake.openObjects;
+}
+void FillRectangle(DrawingContext context, const Rect& rect, Brush brush) {
+    fake.drawn.push_back(DrawnOperation{"fill", context, rect, ColorOf(brush), ""});
+}
+Pen MakePen(uint32_t color) {
+    ++fake.openObjects;
+    return HandleFor<Pen>(color, 2);
+}
+void ReleasePen(Pen) {
+    --fake.openObjects;
+}
+Pen SelectPen(DrawingContext context, Pen pen) {
+    const uint32_t previous = contexts[context].pen;
+    contexts[context].pen = ColorOf(pen);
+    return HandleFor<Pen>(previous, 2);
+}
+void MoveTo(DrawingContext context, int32_t x, int32_t y) {
+    contexts[context].position = Point{x, y};
+}
+void DrawLineTo(DrawingContext context, int32_t x, int32_t y) {
+    ContextState& state = contexts[context];
+    fake.drawn.push_back(DrawnOperation{"line", context, Rect{state.position.x, state.position.y, x, y}, state.pen, ""});
+    state.position = Point{x, y};
+}
+void SelectBitmap(DrawingContext, Bitmap) {}
+void SelectFont(DrawingContext, Font) {}
+Bitmap CreateOffscreenBitmap(int32_t, int32_t, int32_t) {
+    ++fake.openObjects;
+    return reinterpret_cast<Bitmap>(0x5000);
+}
+void ReleaseBitmap(Bitmap bitmap) {
+    if (bitmap != nullptr) --fake.openObjects;
+}
+void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32_t height, DrawingContext, int32_t,
+               int32_t) {
+    fake.drawn.push_back(DrawnOperation{"copy", target, Rect{x, y, width, height}, 0, ""});
+}
+void SetTransparentBackground(DrawingContext) {}
+void AlignTextTopLeft(DrawingContext) {}
+void SetTextColour(DrawingContext context, uint32_t color) {
+    contexts[context].textColor = color;
+}
+Size TextExtent(DrawingContext, const char* text) {
+    return Size{static_cast<int32_t>(std::strlen(text)) * 7, fake.textHeight};
+}
+void DrawWideText(DrawingContext context, int32_t x, int32_t y, const char16_t* text) {
+    std::string narrow;
+    for (; *text != 0; ++text) narrow.push_back(static_cast<char>(*text));
+    fake.drawn.push_back(DrawnOperation{"text", context, Rect{x, y, 0, 0}, contexts[context].textColor, narrow});
+}
+void DrawWrappedText(DrawingContext context, const char* text, const Rect& rect) {
+    fake.drawn.push_back(DrawnOperation{"wrapped", context, rect, contexts[context].textColor, text});
 }
 
 }  // namespace platform

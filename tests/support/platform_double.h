@@ -23,6 +23,15 @@ struct CreatedFont {
     bool released;
 };
 
+// One drawing operation, as "fill", "text", "line", "copy" with its numbers.
+struct DrawnOperation {
+    std::string kind;
+    platform::DrawingContext context;
+    Rect rect;       // fill: the rectangle; copy: x, y, width, height; line: from and to
+    uint32_t color;  // fill and line: the colour; text: the text colour
+    std::string text;
+};
+
 struct PlatformDouble {
     // Answers.
     Rect workArea{0, 0, 1024, 738};
@@ -45,6 +54,11 @@ struct PlatformDouble {
     platform::Window focus = nullptr;
     int quitRequests = 0;
     std::vector<uint32_t> forwardedMessages;  // reached the list's own procedure
+    int32_t textHeight = 13;                 // of any text in any font
+    int32_t bitsPerPixel = 32;               // of every drawing context
+    std::vector<DrawnOperation> drawn;
+    int openObjects = 0;                     // contexts, brushes, pens and pictures not yet released
+    int savedStates = 0;                     // saves not yet restored
 };
 
 // The stand-in's state; Reset() before each test.

@@ -19,20 +19,4 @@ void ReleaseBitmap(Bitmap bitmap) {
     if (bitmap != nullptr) DeleteObject(reinterpret_cast<HBITMAP>(bitmap));
 }
 
-void PaintWindowWithBitmap(Window window, Bitmap bitmap) {
-    HWND hwnd = reinterpret_cast<HWND>(window);
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(hwnd, &paint);
-    if (bitmap != nullptr) {
-        HDC source = CreateCompatibleDC(target);
-        HGDIOBJ previous = SelectObject(source, reinterpret_cast<HBITMAP>(bitmap));
-        BITMAP description = {};
-        GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof description, &description);
-        BitBlt(target, 0, 0, description.bmWidth, description.bmHeight, source, 0, 0, SRCCOPY);
-        SelectObject(source, previous);
-        DeleteDC(source);
-    }
-    EndPaint(hwnd, &paint);
-}
-
 }  // namespace platform

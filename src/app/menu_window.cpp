@@ -1,35 +1,145 @@
 #include "app/menu_window.h"
 
+#include "app/selection.h"
+#include "config/language_selection.h"
 #include "config/menu_model.h"
+#include "launch/launch_conditions.h"
+#include "launch/program_launcher.h"
+#include "launch/unattended.h"
 #include "platform/bitmap.h"
+#include "platform/font.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "render/menu_painting.h"
 
-// Until the menu's interaction is built, the window paints the menu, closes
-// on Esc or a WM_USER request, and the unattended run ends at once.
-intptr_t MenuWindowProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {
+namespace {
+
+constexpr uint32_t kLaunchPause = 200;  // milliseconds before a button's programs start
+
+void Release(platform::Font& font) {
+    if (font != nullptr) platform::ReleaseFont(font);
+    font = nullptr;
+}
+
+// Closes now, or once the least showing time has passed. True when closed now.
+bool OnCloseRequest(platform::Window window) {
+    const int32_t remaining = CloseWaitRemaining(platform::TickCount(), menu.shownAt);
+    if (remaining > 0) {
+        menu.closeTimer = platform::StartTimer(window, static_cast<uint32_t>(remaining));
+        if (menu.closeTimer != 0) return false;
+    }
+    platform::SendCloseMessage(window);
+    return true;
+}
+
+void OnDestroy(platform::Window window) {
+    Release(menu.copyrightFont);
+    Release(menu.buttonFont);
+    Release(menu.helpFont);
+    if (menu.backgroundBitmap != nullptr) platform::ReleaseBitmap(menu.backgroundBitmap);
+    menu.backgroundBitmap = nullptr;
+    if (menu.closeTimer != 0) platform::StopTimer(window, menu.closeTimer);
+    menu.closeTimer = 0;
+    platform::PostQuitRequest();
+    menu.mainWindow = nullptr;
+}
+
+// Handles the message; true when it has its own result in `result`.
+bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t second, intptr_t* result) {
+    const bool input = message == msg::kKeyDown || message == msg::kKeyUp || message == msg::kCommand ||
+                       message == msg::kMouseMove || message == msg::kLeftButtonDown ||
+                       message == msg::kLeftButtonUp || message == msg::kLeftButtonDoubleClick;
+    if (input && !menu.isActive) return false;
+
     switch (message) {
         case msg::kCreate:
-            if (menu.unattended) platform::PostQuitRequest();
-            return 0;
-        case msg::kEraseBackground:
-            return 1;
+            if (menu.unattended) {
+                RunAllUnattended();
+            } else if (menu.languageCount > 1) {
+                CreateLanguageBox(window, platform::InstanceFromCreation(second));
+            }
+            return false;
+        case msg::kDestroy:
+            OnDestroy(window);
+            return false;
+        case msg::kSetFocus:
+            OnFocusGained();
+            return false;
+        case msg::kKillFocus:
+            OnFocusLost(platform::IsChildOf(window, reinterpret_cast<platform::Window>(first)));
+            return false;
         case msg::kPaint:
             PaintMenuWindow(window);
-            return 0;
+            *result = 0;
+            return true;
+        case msg::kShowWindow:
+            if (first != 0) menu.shownAt = platform::TickCount();
+            return false;
         case msg::kKeyDown:
-            if (first == key::kEscape) platform::PostQuitRequest();
-            return 0;
+            OnKeyPress(static_cast<uint32_t>(first));
+            return false;
+        case msg::kKeyUp: {
+            const int32_t launch = OnKeyRelease(static_cast<uint32_t>(first));
+            if (launch != -1) LaunchButton(launch);
+            return false;
+        }
+        case msg::kCommand:
+            if (((first >> 16) & 0xFFFF) == kListSelectionChanged) {
+                OnLanguageChosen(reinterpret_cast<platform::Window>(second));
+            }
+            return false;
+        case msg::kTimer:
+            platform::SendCloseMessage(window);
+            *result = 0;
+            return true;
+        case msg::kMouseMove: {
+            const Point p = PointerPosition(second);
+            OnPointerMove(p.x, p.y);
+            return false;
+        }
+        case msg::kLeftButtonDown:
+        case msg::kLeftButtonDoubleClick:
+            OnPointerPress();
+            return false;
+        case msg::kLeftButtonUp: {
+            const Point p = PointerPosition(second);
+            const int32_t launch = OnPointerRelease(p.x, p.y);
+            if (launch != -1) LaunchButton(launch);
+            return false;
+        }
         case msg::kUser:
-            platform::DestroyTopLevelWindow(window);
-            return 0;
-        case msg::kDestroy:
-            platform::ReleaseBitmap(menu.backgroundBitmap);
-            menu.backgroundBitmap = nullptr;
-            platform::PostQuitRequest();
-            return 0;
+            if (OnCloseRequest(window)) {
+                *result = 0;
+                return true;
+            }
+            return false;
         default:
-            return platform::DefaultWindowProcedure(window, message, first, second);
+            return false;
     }
+}
+
+}  // namespace
+
+void LaunchButton(int32_t index) {
+    const Button& button = menu.buttons[index];
+    if (button.path[0] != 0 || button.args[0] != 0) {
+        platform::Wait(kLaunchPause);
+        if (PreRunAllowed(index)) LaunchProgram(button.preRun, button.preArgs);
+        LaunchProgram(button.path, button.args);
+        if (button.exitAfter) platform::PostQuitRequest();
+    } else if (button.exitAfter) {
+        platform::Wait(kLaunchPause);
+        platform::PostQuitRequest();
+    }
+}
+
+intptr_t MenuWindowProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {
+    // Nothing may unwind through the window system: a failure inside a
+    // handler leaves the message to the default processing.
+    try {
+        intptr_t result = 0;
+        if (Handle(window, message, first, second, &result)) return result;
+    } catch (...) {
+    }
+    return platform::DefaultWindowProcedure(window, message, first, second);
 }

@@ -177,13 +177,17 @@ void OnLanguageChosen(platform::Window box) {
 }
 
 intptr_t LanguageBoxProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {
-    if (message == msg::kKeyDown && first == key::kTab) {
-        menu.selectedIndex = platform::IsShiftHeld() ? menu.buttonCount - 1 : 0;
-        platform::SetKeyboardFocus(menu.mainWindow);
-        DrawButtons(nullptr);
-        DrawHelp(nullptr);
-    } else if (message == msg::kKeyDown && first == key::kEscape) {
-        platform::PostQuitRequest();
+    // Nothing may unwind through the window system.
+    try {
+        if (message == msg::kKeyDown && first == key::kTab) {
+            menu.selectedIndex = platform::IsShiftHeld() ? menu.buttonCount - 1 : 0;
+            platform::SetKeyboardFocus(menu.mainWindow);
+            DrawButtons(nullptr);
+            DrawHelp(nullptr);
+        } else if (message == msg::kKeyDown && first == key::kEscape) {
+            platform::PostQuitRequest();
+        }
+    } catch (...) {
     }
     return platform::CallNativeProcedure(menu.languageBoxOldProc, window, message, first, second);
 }

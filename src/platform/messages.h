@@ -10,15 +10,28 @@ constexpr uint32_t kCreate = 0x0001;
 constexpr uint32_t kDestroy = 0x0002;
 constexpr uint32_t kPaint = 0x000F;
 constexpr uint32_t kClose = 0x0010;
-constexpr uint32_t kEraseBackground = 0x0014;
+constexpr uint32_t kSetFocus = 0x0007;
+constexpr uint32_t kKillFocus = 0x0008;
+constexpr uint32_t kShowWindow = 0x0018;
 constexpr uint32_t kKeyDown = 0x0100;
+constexpr uint32_t kKeyUp = 0x0101;
 constexpr uint32_t kCommand = 0x0111;
+constexpr uint32_t kTimer = 0x0113;
+constexpr uint32_t kMouseMove = 0x0200;
+constexpr uint32_t kLeftButtonDown = 0x0201;
+constexpr uint32_t kLeftButtonUp = 0x0202;
+constexpr uint32_t kLeftButtonDoubleClick = 0x0203;
 constexpr uint32_t kUser = 0x0400;
 }  // namespace msg
 
 namespace key {
 constexpr uint32_t kTab = 0x09;
+constexpr uint32_t kReturn = 0x0D;
 constexpr uint32_t kEscape = 0x1B;
+constexpr uint32_t kLeft = 0x25;
+constexpr uint32_t kUp = 0x26;
+constexpr uint32_t kRight = 0x27;
+constexpr uint32_t kDown = 0x28;
 }  // namespace key
 
 // The drop-down list's notification of a new choice, in the high 16 bits of

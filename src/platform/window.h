@@ -71,5 +71,17 @@ int32_t ListSelection(Window list);
 
 void SetKeyboardFocus(Window window);
 bool IsShiftHeld();
+// True when `window` is a child (at any depth) of `parent`.
+bool IsChildOf(Window parent, Window window);
+
+// Milliseconds since the system started, wrapping at 32 bits.
+uint32_t TickCount();
+// Blocks the thread.
+void Wait(uint32_t milliseconds);
+// A timer that sends the window a timer message after `milliseconds`; 0 on failure.
+TimerId StartTimer(Window window, uint32_t milliseconds);
+void StopTimer(Window window, TimerId timer);
+// Sends the window the close message, handled at once on this thread.
+void SendCloseMessage(Window window);
 
 }  // namespace platform

@@ -183,4 +183,28 @@ bool IsShiftHeld() {
     return GetKeyState(VK_SHIFT) < 0;
 }
 
+bool IsChildOf(Window parent, Window window) {
+    return window != nullptr && IsChild(ToHwnd(parent), ToHwnd(window)) != FALSE;
+}
+
+uint32_t TickCount() {
+    return GetTickCount();
+}
+
+void Wait(uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
+TimerId StartTimer(Window window, uint32_t milliseconds) {
+    return SetTimer(ToHwnd(window), 0, milliseconds, nullptr);
+}
+
+void StopTimer(Window window, TimerId timer) {
+    KillTimer(ToHwnd(window), timer);
+}
+
+void SendCloseMessage(Window window) {
+    SendMessageA(ToHwnd(window), WM_CLOSE, 0, 0);
+}
+
 }  // namespace platform

@@ -1,0 +1,149 @@
+#include "app/selection.h"
+
+#include "config/menu_model.h"
+#include "platform/messages.h"
+#include "platform/window.h"
+#include "render/menu_painting.h"
+
+namespace {
+
+void Redraw() {
+    DrawButtons(nullptr);
+    DrawHelp(nullptr);
+}
+
+bool Contains(const Rect& rect, int32_t x, int32_t y) {
+    return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
+}
+
+int32_t ButtonCount() {
+    return menu.buttonCount < kMaxButtons ? menu.buttonCount : kMaxButtons;
+}
+
+bool IsButton(int32_t index) {
+    return index >= 0 && index < ButtonCount();
+}
+
+// Tab order: the language list (as -1) when several languages are offered,
+// then the buttons; a plain cycle through the buttons otherwise.
+void MoveSelection(bool forward) {
+    const int32_t count = ButtonCount();
+    const bool listInCycle = menu.languageCount > 1;
+    int32_t& selected = menu.selectedIndex;
+    if (forward) {
+        selected = selected == -1 ? 0 : selected + 1;
+        if (selected >= count) selected = listInCycle ? -1 : 0;
+    } else {
+        selected = selected == -1 ? count - 1 : selected - 1;
+        if (selected < 0) selected = listInCycle ? -1 : count - 1;
+    }
+    if (!IsButton(selected)) selected = -1;
+    if (selected == -1) platform::SetKeyboardFocus(menu.languageBox);
+    Redraw();
+}
+
+}  // namespace
+
+void OnPointerMove(int32_t x, int32_t y) {
+    if (menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
+    menu.lastMousePos = Point{x, y};
+    // A press that began outside every button highlights nothing.
+    if (menu.isPressed && menu.armedIndex == -1) return;
+
+    bool found = false;
+    for (int32_t i = 0; i < ButtonCount(); ++i) {
+        if (!Contains(menu.buttons[i].rect, x, y)) continue;
+        if (menu.armedIndex != -1 && menu.armedIndex != i) continue;
+        found = true;
+        if (menu.selectedIndex == i) break;
+        menu.selectedIndex = i;
+        Redraw();
+    }
+    if (!found) {
+        menu.selectedIndex = -1;
+        Redraw();
+    } else {
+        platform::SetKeyboardFocus(menu.mainWindow);
+    }
+}
+
+void OnPointerPress() {
+    menu.isPressed = true;
+    if (menu.selectedIndex != -1) {
+        Redraw();
+        menu.armedIndex = menu.selectedIndex;
+    }
+}
+
+int32_t OnPointerRelease(int32_t x, int32_t y) {
+    menu.isPressed = false;
+    int32_t hit = -1;
+    for (int32_t i = 0; i < ButtonCount() && hit == -1; ++i) {
+        if (Contains(menu.buttons[i].rect, x, y)) hit = i;
+    }
+    if (menu.armedIndex == -1) return -1;
+    Redraw();
+    const int32_t launch = hit == menu.armedIndex ? hit : -1;
+    menu.armedIndex = -1;
+    return launch;
+}
+
+void OnKeyPress(uint32_t key) {
+    const bool shift = platform::IsShiftHeld();
+    switch (key) {
+        case key::kTab:
+        case key::kRight:
+        case key::kDown:
+            MoveSelection(!shift);
+            break;
+        case key::kLeft:
+        case key::kUp:
+            MoveSelection(false);
+            break;
+        case key::kReturn:
+            if (IsButton(menu.selectedIndex)) {
+                menu.armedIndex = menu.selectedIndex;
+                menu.isPressed = true;
+                Redraw();
+            }
+            break;
+        case key::kEscape:
+            platform::PostQuitRequest();
+            break;
+        default:
+            break;
+    }
+}
+
+int32_t OnKeyRelease(uint32_t key) {
+    if (key != key::kReturn || !IsButton(menu.selectedIndex)) return -1;
+    menu.armedIndex = -1;
+    menu.isPressed = false;
+    Redraw();
+    return menu.selectedIndex;
+}
+
+void OnFocusGained() {
+    menu.isActive = true;
+}
+
+void OnFocusLost(bool toOwnChild) {
+    if (toOwnChild) return;
+    menu.selectedIndex = -1;
+    menu.armedIndex = -1;
+    Redraw();
+    menu.isActive = false;
+}
+
+int32_t CloseWaitRemaining(uint32_t now, uint32_t shownAt) {
+    const int32_t elapsed = static_cast<int32_t>(now - shownAt);
+    if (elapsed >= kCloseDelay) return 0;
+    return static_cast<int32_t>(static_cast<int64_t>(kCloseDelay) - elapsed > INT32_MAX
+                                    ? INT32_MAX
+                                    : static_cast<int64_t>(kCloseDelay) - elapsed);
+}
+
+Point PointerPosition(intptr_t second) {
+    const auto bits = static_cast<uint32_t>(second);
+    return Point{static_cast<int16_t>(bits & 0xFFFF), static_cast<int16_t>((bits >> 16) & 0xFFFF)};
+}

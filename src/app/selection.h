@@ -1,0 +1,33 @@
+#pragma once
+// The menu's selection rules: which button is highlighted, which one a press
+// began on, whether a press is held. Input events change the menu model and
+// redraw the buttons and the help area; a completed press names the button
+// to launch. Every handler expects an active window: the window procedure
+// drops pointer, key and command input while the menu is inactive.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+void OnPointerMove(int32_t x, int32_t y);
+void OnPointerPress();
+// The button whose press is completed, or -1.
+int32_t OnPointerRelease(int32_t x, int32_t y);
+
+void OnKeyPress(uint32_t key);
+// The button that Enter's release launches, or -1.
+int32_t OnKeyRelease(uint32_t key);
+
+void OnFocusGained();
+// `toOwnChild`: the focus goes to a child of the menu window (the language list).
+void OnFocusLost(bool toOwnChild);
+
+// The least time between the window's showing and an automatic close.
+constexpr int32_t kCloseDelay = 0;
+// Milliseconds still to wait before a close request may close the window;
+// 0 or less: close now. Tick counts wrap; their difference reads as signed.
+int32_t CloseWaitRemaining(uint32_t now, uint32_t shownAt);
+
+// Pointer position from a pointer message's second parameter: two signed
+// 16-bit halves, x low.
+Point PointerPosition(intptr_t second);

@@ -46,11 +46,6 @@ void OnDestroy(platform::Window window) {
 
 // Handles the message; true when it has its own result in `result`.
 bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t second, intptr_t* result) {
-    const bool input = message == msg::kKeyDown || message == msg::kKeyUp || message == msg::kCommand ||
-                       message == msg::kMouseMove || message == msg::kLeftButtonDown ||
-                       message == msg::kLeftButtonUp || message == msg::kLeftButtonDoubleClick;
-    if (input && !menu.isActive) return false;
-
     switch (message) {
         case msg::kCreate:
             if (menu.unattended) {
@@ -84,7 +79,7 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
             return false;
         }
         case msg::kCommand:
-            if (((first >> 16) & 0xFFFF) == kListSelectionChanged) {
+            if (menu.isActive && ((first >> 16) & 0xFFFF) == kListSelectionChanged) {
                 OnLanguageChosen(reinterpret_cast<platform::Window>(second));
             }
             return false;

@@ -45,6 +45,7 @@ void MoveSelection(bool forward) {
 }  // namespace
 
 void OnPointerMove(int32_t x, int32_t y) {
+    if (!menu.isActive) return;
     if (menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
     menu.lastMousePos = Point{x, y};
     // A press that began outside every button highlights nothing.
@@ -68,6 +69,7 @@ void OnPointerMove(int32_t x, int32_t y) {
 }
 
 void OnPointerPress() {
+    if (!menu.isActive) return;
     menu.isPressed = true;
     if (menu.selectedIndex != -1) {
         Redraw();
@@ -76,6 +78,7 @@ void OnPointerPress() {
 }
 
 int32_t OnPointerRelease(int32_t x, int32_t y) {
+    if (!menu.isActive) return -1;
     menu.isPressed = false;
     int32_t hit = -1;
     for (int32_t i = 0; i < ButtonCount() && hit == -1; ++i) {
@@ -89,6 +92,7 @@ int32_t OnPointerRelease(int32_t x, int32_t y) {
 }
 
 void OnKeyPress(uint32_t key) {
+    if (!menu.isActive) return;
     const bool shift = platform::IsShiftHeld();
     switch (key) {
         case key::kTab:
@@ -116,7 +120,7 @@ void OnKeyPress(uint32_t key) {
 }
 
 int32_t OnKeyRelease(uint32_t key) {
-    if (key != key::kReturn || !IsButton(menu.selectedIndex)) return -1;
+    if (!menu.isActive || key != key::kReturn || !IsButton(menu.selectedIndex)) return -1;
     menu.armedIndex = -1;
     menu.isPressed = false;
     Redraw();

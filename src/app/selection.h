@@ -2,8 +2,7 @@
 // The menu's selection rules: which button is highlighted, which one a press
 // began on, whether a press is held. Input events change the menu model and
 // redraw the buttons and the help area; a completed press names the button
-// to launch. Every handler expects an active window: the window procedure
-// drops pointer, key and command input while the menu is inactive.
+// to launch. While the menu is inactive, pointer and key input changes nothing.
 
 #include <cstdint>
 

@@ -28,6 +28,7 @@ namespace key {
 constexpr uint32_t kTab = 0x09;
 constexpr uint32_t kReturn = 0x0D;
 constexpr uint32_t kEscape = 0x1B;
+constexpr uint32_t kSpace = 0x20;
 constexpr uint32_t kLeft = 0x25;
 constexpr uint32_t kUp = 0x26;
 constexpr uint32_t kRight = 0x27;

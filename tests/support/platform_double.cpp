@@ -186,6 +186,7 @@ DrawingContext BeginWindowPaint(Window) {
 }
 void EndWindowPaint(Window) {}
 DrawingContext WindowContext(Window) {
+    ++fake.windowContextsTaken;
     return NewContext();
 }
 void ReleaseWindowContext(Window, DrawingContext) {

@@ -59,6 +59,7 @@ struct PlatformDouble {
     std::vector<DrawnOperation> drawn;
     int openObjects = 0;                     // contexts, brushes, pens and pictures not yet released
     int savedStates = 0;                     // saves not yet restored
+    int windowContextsTaken = 0;             // draws straight onto the window
 };
 
 // The stand-in's state; Reset() before each test.

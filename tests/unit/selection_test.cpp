@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include "app/selection.h"
+#include "config/menu_model.h"
+#include "platform/messages.h"
+#include "support/platform_double.h"
+
+namespace {
+
+// Three buttons in a column, 100 x 20 each, 10 pixels apart; the language
+// list exists.
+class Selection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        menu = Menu{};
+        ResetPlatformDouble();
+        menu.mainWindow = FakeWindow(1);
+        menu.languageBox = FakeWindow(2);
+        menu.buttonCount = 3;
+        for (int i = 0; i < 3; ++i) menu.buttons[i].rect = Rect{10, 10 + 30 * i, 110, 30 + 30 * i};
+    }
+    // Redraws since the last call: each draws the buttons and the help area.
+    int Redraws() {
+        const int redraws = fake.windowContextsTaken / 2;
+        fake.windowContextsTaken = 0;
+        return redraws;
+    }
+    void State(int32_t selected, int32_t armed, bool pressed) {
+        EXPECT_EQ(menu.selectedIndex, selected);
+        EXPECT_EQ(menu.armedIndex, armed);
+        EXPECT_EQ(menu.isPressed, pressed);
+    }
+    // A point inside button i, moved by `offset`.
+    static Point In(int i, int offset = 0) { return Point{50 + offset, 20 + 30 * i}; }
+    static constexpr Point kEmpty{200, 200};
+};
+
+TEST_F(Selection, HoverHighlightsAndMovingWithinAButtonRedrawsNothing) {
+    OnPointerMove(In(1).x, In(1).y);
+    State(1, -1, false);
+    EXPECT_EQ(Redraws(), 1);
+    EXPECT_EQ(fake.focus, menu.mainWindow);
+    OnPointerMove(In(1, 5).x, In(1, 5).y);
+    EXPECT_EQ(Redraws(), 0);
+    // The same position again changes nothing at all.
+    fake.focus = nullptr;
+    OnPointerMove(In(1, 5).x, In(1, 5).y);
+    EXPECT_EQ(fake.focus, nullptr);
+    // Empty parts of the window redraw at every new position.
+    OnPointerMove(kEmpty.x, kEmpty.y);
+    OnPointerMove(kEmpty.x + 1, kEmpty.y);
+    State(-1, -1, false);
+    EXPECT_EQ(Redraws(), 2);
+}
+
+TEST_F(Selection, TheRightAndBottomEdgesAreOutside) {
+    OnPointerMove(109, 29);
+    EXPECT_EQ(menu.selectedIndex, 0);
+    OnPointerMove(110, 29);
+    EXPECT_EQ(menu.selectedIndex, -1);
+    OnPointerMove(10, 10);
+    EXPECT_EQ(menu.selectedIndex, 0);
+    OnPointerMove(10, 30);
+    EXPECT_EQ(menu.selectedIndex, -1);
+}
+
+TEST_F(Selection, OverlappingButtonsSelectTheLastOne) {
+    menu.buttons[2].rect = menu.buttons[0].rect;
+    OnPointerMove(In(0).x, In(0).y);
+    EXPECT_EQ(menu.selectedIndex, 2);
+    EXPECT_EQ(Redraws(), 2);
+}
+
+TEST_F(Selection, AClickOnAButtonLaunchesIt) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerPress();
+    State(1, 1, true);
+    EXPECT_EQ(OnPointerRelease(In(1).x, In(1).y), 1);
+    State(1, -1, false);
+}
+
+TEST_F(Selection, DraggingToAnotherButtonLaunchesNothingAndHighlightsNothing) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerPress();
+    OnPointerMove(In(2).x, In(2).y);
+    State(-1, 1, true);
+    EXPECT_EQ(OnPointerRelease(In(2).x, In(2).y), -1);
+    State(-1, -1, false);
+}
+
+TEST_F(Selection, APressOutsideHighlightsNothingWhileDragging) {
+    OnPointerMove(kEmpty.x, kEmpty.y);
+    OnPointerPress();
+    Redraws();
+    OnPointerMove(In(0).x, In(0).y);
+    State(-1, -1, true);
+    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(OnPointerRelease(In(0).x, In(0).y), -1);
+    EXPECT_EQ(Redraws(), 0);
+    State(-1, -1, false);
+    // The release updated nothing: the next move over the button highlights it.
+    OnPointerMove(In(0, 1).x, In(0, 1).y);
+    EXPECT_EQ(menu.selectedIndex, 0);
+}
+
+TEST_F(Selection, DraggingOffAndBackLaunchesOnce) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerPress();
+    OnPointerMove(kEmpty.x, kEmpty.y);
+    State(-1, 1, true);
+    OnPointerMove(In(1, 3).x, In(1, 3).y);
+    State(1, 1, true);
+    EXPECT_EQ(OnPointerRelease(In(1, 3).x, In(1, 3).y), 1);
+    EXPECT_EQ(OnPointerRelease(In(1, 3).x, In(1, 3).y), -1) << "a second release finds nothing armed";
+}
+
+TEST_F(Selection, ReleasingOffTheArmedButtonDisarms) {
+    OnPointerMove(In(0).x, In(0).y);
+    OnPointerPress();
+    Redraws();
+    EXPECT_EQ(OnPointerRelease(kEmpty.x, kEmpty.y), -1);
+    EXPECT_EQ(Redraws(), 1);
+    State(0, -1, false);
+}
+
+TEST_F(Selection, TabCyclesThroughTheListWhenSeveralLanguagesAreOffered) {
+    menu.languageCount = 2;
+    const int32_t forward[] = {0, 1, 2, -1, 0};
+    for (int32_t expected : forward) {
+        OnKeyPress(key::kTab);
+        EXPECT_EQ(menu.selectedIndex, expected);
+    }
+    EXPECT_EQ(Redraws(), 5);
+    fake.focus = nullptr;
+    fake.shiftHeld = true;
+    OnKeyPress(key::kTab);  // Shift+Tab on the first button
+    EXPECT_EQ(menu.selectedIndex, -1);
+    EXPECT_EQ(fake.focus, menu.languageBox);
+    OnKeyPress(key::kTab);
+    EXPECT_EQ(menu.selectedIndex, 2);
+}
+
+TEST_F(Selection, TabCyclesThroughTheButtonsWithOneLanguage) {
+    menu.languageCount = 1;
+    const int32_t forward[] = {0, 1, 2, 0};
+    for (int32_t expected : forward) {
+        OnKeyPress(key::kDown);
+        EXPECT_EQ(menu.selectedIndex, expected);
+    }
+    menu.selectedIndex = 0;
+    OnKeyPress(key::kUp);
+    EXPECT_EQ(menu.selectedIndex, 2);
+    EXPECT_EQ(fake.focus, nullptr) << "the list never gets the focus";
+}
+
+TEST_F(Selection, LeftAndUpMoveBackwardWithOrWithoutShiftRightAndDownForwardWithout) {
+    const struct {
+        uint32_t key;
+        bool shift;
+        int32_t from;
+        int32_t to;
+    } rows[] = {
+        {key::kLeft, false, 1, 0}, {key::kLeft, true, 1, 0},   {key::kUp, false, 1, 0},
+        {key::kUp, true, 1, 0},    {key::kRight, false, 1, 2}, {key::kRight, true, 1, 0},
+        {key::kDown, false, 1, 2}, {key::kDown, true, 1, 0},   {key::kTab, false, -1, 0},
+        {key::kLeft, false, -1, 2},
+    };
+    for (const auto& row : rows) {
+        menu.selectedIndex = row.from;
+        fake.shiftHeld = row.shift;
+        OnKeyPress(row.key);
+        EXPECT_EQ(menu.selectedIndex, row.to) << "key " << row.key << " shift " << row.shift;
+    }
+}
+
+TEST_F(Selection, EnterArmsOnPressAndLaunchesTheSelectedButtonOnRelease) {
+    OnKeyPress(key::kReturn);
+    OnKeyPress(key::kReturn);
+    State(-1, -1, false);
+    EXPECT_EQ(OnKeyRelease(key::kReturn), -1);
+    EXPECT_EQ(Redraws(), 0);
+
+    menu.selectedIndex = 2;
+    OnKeyPress(key::kReturn);
+    State(2, 2, true);
+    EXPECT_EQ(OnKeyRelease(key::kSpace), -1);
+    EXPECT_EQ(OnKeyRelease(key::kReturn), 2);
+    State(2, -1, false);
+    // A release alone launches the selected button.
+    EXPECT_EQ(OnKeyRelease(key::kReturn), 2);
+}
+
+TEST_F(Selection, EscapeRequestsTheEnd) {
+    OnKeyPress(key::kEscape);
+    EXPECT_EQ(fake.quitRequests, 1);
+}
+
+TEST_F(Selection, LosingTheFocusOutsideClearsTheSelection) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerPress();
+    OnFocusLost(true);
+    State(1, 1, true);
+    EXPECT_TRUE(menu.isActive) << "the list is part of the menu";
+    OnFocusLost(false);
+    State(-1, -1, true);
+    EXPECT_FALSE(menu.isActive);
+    OnFocusGained();
+    EXPECT_TRUE(menu.isActive);
+    State(-1, -1, true);
+}
+
+TEST_F(Selection, AnInactiveMenuIgnoresPointerAndKeys) {
+    OnPointerMove(In(0).x, In(0).y);
+    OnFocusLost(false);
+    Redraws();
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerPress();
+    EXPECT_EQ(OnPointerRelease(In(1).x, In(1).y), -1);
+    OnKeyPress(key::kTab);
+    OnKeyPress(key::kEscape);
+    menu.selectedIndex = 1;
+    EXPECT_EQ(OnKeyRelease(key::kReturn), -1);
+    State(1, -1, false);
+    EXPECT_EQ(menu.lastMousePos.x, In(0).x) << "the last handled position stays";
+    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(fake.quitRequests, 0);
+}
+
+TEST(CloseRequest, ClosesAtOnceUnlessTheTicksWrappedBackwards) {
+    EXPECT_EQ(CloseWaitRemaining(1000, 1000), 0);
+    EXPECT_EQ(CloseWaitRemaining(5, 0xFFFFFFF0u), 0) << "the tick count wrapped";
+    EXPECT_EQ(CloseWaitRemaining(0, 0x80000000u), INT32_MAX) << "an elapsed time that reads negative waits";
+    EXPECT_EQ(CloseWaitRemaining(0, 10), 10);
+}
+
+TEST(PointerPosition, HalvesAreSigned16BitNumbers) {
+    EXPECT_EQ(PointerPosition(0x00140032).x, 0x32);
+    EXPECT_EQ(PointerPosition(0x00140032).y, 0x14);
+    EXPECT_EQ(PointerPosition(static_cast<intptr_t>(0xFFFEFFFFu)).x, -1);
+    EXPECT_EQ(PointerPosition(static_cast<intptr_t>(0xFFFEFFFFu)).y, -2);
+}
+
+}  // namespace

@@ -97,3 +97,96 @@ MessageBoxContent ReadMessageBox(HWND box) {
 void DismissMessageBox(HWND box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
+
+namespace input {
+
+namespace {
+
+void Send(INPUT event) {
+    SendInput(1, &event, sizeof event);
+    PumpMessagesFor(30);
+}
+
+}  // namespace
+
+void MoveTo(HWND window, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    INPUT event = {};
+    event.type = INPUT_MOUSE;
+    event.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    event.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send(event);
+}
+
+void LeftDown() {
+    INPUT event = {};
+    event.type = INPUT_MOUSE;
+    event.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    Send(event);
+}
+
+void LeftUp() {
+    INPUT event = {};
+    event.type = INPUT_MOUSE;
+    event.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    Send(event);
+}
+
+void Key(WORD virtualKey, bool down) {
+    INPUT event = {};
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = virtualKey;
+    event.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    Send(event);
+}
+
+void Tap(WORD virtualKey) {
+    Key(virtualKey, true);
+    Key(virtualKey, false);
+}
+
+}  // namespace input
+
+ProbeLog::ProbeLog() : path(folder.Path() + "probe.log") {
+    SetEnvironmentVariableA("TESSALINE_PROBE_LOG", path.c_str());
+}
+
+ProbeLog::~ProbeLog() {
+    SetEnvironmentVariableA("TESSALINE_PROBE_LOG", nullptr);
+}
+
+std::vector<std::string> ProbeLog::Lines() const {
+    std::vector<std::string> lines;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lines;
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    CloseHandle(file);
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+bool ProbeLog::WaitForLines(size_t count, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    while (Lines().size() < count) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        PumpMessagesFor(50);
+    }
+    return true;
+}
+
+std::string CommandLineOf(const std::string& line) {
+    return line.substr(0, line.find('\t'));
+}
+
+std::string FolderOf(const std::string& line) {
+    const size_t start = line.find('\t') + 1;
+    return line.substr(start, line.find('\t', start) - start);
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -51,3 +52,32 @@ void DismissMessageBox(HWND box);
 // Handles this thread's messages while waiting, so that windows of the test
 // itself answer what other processes send them.
 void PumpMessagesFor(DWORD milliseconds);
+
+// Real input through the window system, as a user gives it.
+namespace input {
+// Moves the pointer to a point of the window's client area.
+void MoveTo(HWND window, int x, int y);
+void LeftDown();
+void LeftUp();
+void Key(WORD virtualKey, bool down);
+void Tap(WORD virtualKey);
+}  // namespace input
+
+// The lines that the probe programs started during a test append to their
+// log, named to them through the environment they inherit.
+class ProbeLog {
+public:
+    ProbeLog();
+    ~ProbeLog();
+    std::vector<std::string> Lines() const;
+    // Waits until the log holds at least `count` lines.
+    bool WaitForLines(size_t count, DWORD timeoutMs = 10000) const;
+
+private:
+    TempFolder folder;
+    std::string path;
+};
+
+// The first two fields of a probe's line: its command line and working folder.
+std::string CommandLineOf(const std::string& line);
+std::string FolderOf(const std::string& line);

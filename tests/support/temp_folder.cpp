@@ -39,11 +39,20 @@ TempFolder::~TempFolder() {
     RemoveTree(path);
 }
 
+namespace {
+
+// Creates the sub-folders a relative file name passes through.
+void CreateFoldersFor(const std::string& root, const std::string& name) {
+    for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1)) {
+        CreateDirectoryA((root + name.substr(0, slash)).c_str(), nullptr);
+    }
+}
+
+}  // namespace
+
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
     const std::string file = path + name;
-    for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1)) {
-        CreateDirectoryA((path + name.substr(0, slash)).c_str(), nullptr);
-    }
+    CreateFoldersFor(path, name);
     HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + file);
     DWORD written = 0;
@@ -59,6 +68,7 @@ std::string TempFolder::CreateSubfolder(const std::string& name) const {
 
 std::string TempFolder::CopyIn(const std::string& source, const std::string& name) const {
     const std::string target = path + name;
+    CreateFoldersFor(path, name);
     if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) throw std::runtime_error("cannot copy " + source);
     return target;
 }

@@ -1,0 +1,46 @@
+#pragma once
+// Area-averaging resampling of palettised pictures (4 or 8 bits per pixel)
+// into 32-bit pixels 0x00RRGGBB, on plain pixel arrays.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/types.h"
+
+struct SourcePicture {
+    int32_t width;
+    int32_t height;
+    int32_t bitsPerPixel;  // 4 or 8
+    // Rows in storage order, each SourceStride(width, bitsPerPixel) bytes.
+    const uint8_t* rows;
+    // True when the first stored row is the picture's top row (a negative
+    // height in the file's header); ordinary files store the bottom row first.
+    bool topDown;
+    // Four bytes per entry: blue, green, red, reserved.
+    const uint8_t* colorTable;
+    uint32_t colorCount;
+};
+
+struct ResampledPicture {
+    int32_t width = 0;
+    int32_t height = 0;
+    // Rows bottom row first, 4 * width bytes each.
+    std::vector<uint32_t> pixels;
+};
+
+// Bytes per stored row: a whole number of 32-bit words. Zero for a width or
+// depth that no picture can have.
+uint32_t SourceStride(int32_t width, int32_t bitsPerPixel);
+
+// The destination size: each side times its factor, truncated. False when a
+// side would be 0 (nothing to draw) or the picture would be too large to hold.
+bool ResampledSize(int32_t width, int32_t height, float horizontalFactor, float verticalFactor, Size* size);
+
+// Resamples into `destination`, size.width * size.height pixels with the
+// bottom row first. False, with nothing written, when the source is not a
+// 4- or 8-bit picture with pixels.
+bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                             uint32_t* destination);
+
+// The resampled picture; empty (0 x 0) when there is none.
+ResampledPicture ResampleAreaAverage(const SourcePicture& source, float horizontalFactor, float verticalFactor);

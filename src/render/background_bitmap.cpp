@@ -1,13 +1,82 @@
 #include "render/background_bitmap.h"
 
 #include "platform/bitmap.h"
+#include "platform/messages.h"
+#include "platform/window.h"
+#include "render/bitmap_check.h"
+#include "render/resample.h"
 
 namespace {
-constexpr uint32_t kLoadFromFileInColor = 0x0012;  // LR_LOADFROMFILE | LR_COLOR
+
+constexpr uint32_t kLoadFromFileInColor = 0x0012;          // LR_LOADFROMFILE | LR_COLOR
+constexpr uint32_t kLoadFromFileAsDibSection = 0x2012;     // ... | LR_CREATEDIBSECTION
+constexpr int32_t kDestinationBitsPerPixel = 32;
+
+// Owns a bitmap until it is handed on.
+class OwnedBitmap {
+public:
+    explicit OwnedBitmap(platform::Bitmap bitmap) : bitmap(bitmap) {}
+    ~OwnedBitmap() {
+        if (bitmap != nullptr) platform::ReleaseBitmap(bitmap);
+    }
+    OwnedBitmap(const OwnedBitmap&) = delete;
+    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+    platform::Bitmap Get() const { return bitmap; }
+    platform::Bitmap HandOver() {
+        platform::Bitmap handed = bitmap;
+        bitmap = nullptr;
+        return handed;
+    }
+
+private:
+    platform::Bitmap bitmap;
+};
+
+void ReportUnsupportedPicture() {
+    platform::ShowMessageBox(nullptr, "Only 16 color and 256 color bitmaps are supported!", "Incorrect bitmap format",
+                             box::kOk);
 }
 
-// Until resampling is built the picture is shown at its own size, whatever
-// the factors.
-platform::Bitmap LoadBackgroundBitmap(const char* name, float /*horizontalFactor*/, float /*verticalFactor*/) {
-    return platform::LoadBitmapFile(name, kLoadFromFileInColor);
+}  // namespace
+
+platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, float verticalFactor) {
+    // At the menu's own size any picture the system can load is shown as it is.
+    if (horizontalFactor == 1.0f && verticalFactor == 1.0f) return platform::LoadBitmapFile(name, kLoadFromFileInColor);
+
+    // Some loaders crash on a file whose pixel rows are cut short when asked
+    // for a DIB section, so such a file counts as one that cannot be loaded.
+    const OwnedBitmap source(BitmapFileIsWhole(name) ? platform::LoadBitmapFile(name, kLoadFromFileAsDibSection)
+                                                     : nullptr);
+    // A file that could not be loaded keeps the zero description and so
+    // reaches the message too.
+    platform::DibSection section{};
+    if (source.Get() != nullptr) platform::DescribeDibSection(source.Get(), &section);
+    if ((section.bitsPerPixel != 4 && section.bitsPerPixel != 8) || section.bits == nullptr) {
+        ReportUnsupportedPicture();
+        return nullptr;
+    }
+
+    // A picture that shrinks to nothing is no picture.
+    Size size{};
+    if (!ResampledSize(section.width, section.height, horizontalFactor, verticalFactor, &size)) return nullptr;
+
+    void* pixels = nullptr;
+    OwnedBitmap destination(platform::CreateDibSection(size.width, size.height, kDestinationBitsPerPixel, &pixels));
+    if (destination.Get() == nullptr || pixels == nullptr) return nullptr;
+
+    uint8_t colorTable[256 * 4] = {};
+    const uint32_t colorCount = platform::ReadDibColorTable(source.Get(), colorTable, 1u << section.bitsPerPixel);
+
+    SourcePicture picture{};
+    picture.width = section.width;
+    picture.height = section.height;
+    picture.bitsPerPixel = section.bitsPerPixel;
+    picture.rows = section.bits;
+    picture.topDown = section.headerHeight < 0;
+    picture.colorTable = colorTable;
+    picture.colorCount = colorCount;
+    if (!ResampleAreaAverageInto(picture, horizontalFactor, verticalFactor, size, static_cast<uint32_t*>(pixels))) {
+        return nullptr;
+    }
+    return destination.HandOver();
 }

@@ -81,4 +81,25 @@ inline std::string PlainBitmap(int32_t width, int32_t height, PaletteEntry color
     return PaletteBitmap(width, height, 8, {color}, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0));
 }
 
+// A bottom-up, uncompressed 24-bit bitmap file of one colour.
+inline std::string TrueColorBitmap(int32_t width, int32_t height, PaletteEntry color) {
+    const uint32_t stride = ((24u * width + 31) / 32) * 4;
+    std::string bytes = PaletteBitmap(width, height, 8, {}, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0));
+    bytes.resize(14 + 40);
+    const uint32_t fileSize = 14 + 40 + stride * static_cast<uint32_t>(height);
+    for (int k = 0; k < 4; ++k) bytes[2 + k] = static_cast<char>((fileSize >> (8 * k)) & 0xFF);
+    bytes[28] = 24;  // bits per pixel
+    bytes[34] = bytes[35] = bytes[36] = bytes[37] = 0;  // image size: 0 is allowed uncompressed
+    for (int32_t row = 0; row < height; ++row) {
+        std::string line(stride, '\0');
+        for (int32_t x = 0; x < width; ++x) {
+            line[3 * x] = static_cast<char>(color.blue);
+            line[3 * x + 1] = static_cast<char>(color.green);
+            line[3 * x + 2] = static_cast<char>(color.red);
+        }
+        bytes += line;
+    }
+    return bytes;
+}
+
 }  // namespace fixture

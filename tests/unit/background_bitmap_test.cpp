@@ -1,0 +1,142 @@
+// Loading the background picture, with the system's loader stood in for:
+// which load is asked for, what is said, what is created and released.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ini_fixture.h"
+#include "render/background_bitmap.h"
+#include "support/bitmap_loader_double.h"
+#include "support/fixture_bytes.h"
+
+namespace {
+
+constexpr uint32_t kAsIs = 0x0012;
+constexpr uint32_t kAsDibSection = 0x2012;
+
+class BackgroundBitmap : public ::testing::Test {
+protected:
+    void SetUp() override { ResetBitmapLoaderDouble(); }
+
+    // A whole 8-bit file on disk (for the file check) that the stand-in
+    // loader turns into a DIB section of `bits` bits per pixel over `rows`.
+    std::string LoadableFile(const std::string& name, int32_t width, int32_t height, int32_t bits,
+                             const std::vector<uint8_t>& rows, int32_t headerHeight) {
+        const std::string path = files.WriteBytes(name, fixture::PlainBitmap(width, height, {1, 2, 3}));
+        ::LoadableFile& file = loader.files[path];
+        file.section = platform::DibSection{width, height, headerHeight, bits, rows.data()};
+        file.colorTable = {0, 0, 255, 0, 255, 0, 0, 0};  // red, blue
+        return path;
+    }
+
+    void ExpectUnsupportedBoxOnly() {
+        ASSERT_EQ(loader.boxes.size(), 1u);
+        EXPECT_EQ(loader.boxes[0].owner, nullptr);
+        EXPECT_EQ(loader.boxes[0].text, "Only 16 color and 256 color bitmaps are supported!");
+        EXPECT_EQ(loader.boxes[0].caption, "Incorrect bitmap format");
+        EXPECT_EQ(loader.boxes[0].flags, 0u);
+    }
+
+    IniFixture files;
+    // 4 x 2 pixels of 8 bits: bottom row red, top row blue.
+    const std::vector<uint8_t> twoRows{0, 0, 0, 0, 1, 1, 1, 1};
+};
+
+TEST_F(BackgroundBitmap, AtFactorOneTheFileGoesToTheLoaderUnchecked) {
+    // Not even on disk: nothing but the loader looks at it.
+    loader.files["cut or 24-bit.bmp"].section = platform::DibSection{5, 5, 5, 24, nullptr};
+    const platform::Bitmap bitmap = LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f);
+    EXPECT_NE(bitmap, nullptr);
+    ASSERT_EQ(loader.loads.size(), 1u);
+    EXPECT_EQ(loader.loads[0].flags, kAsIs);
+    EXPECT_TRUE(loader.boxes.empty());
+    EXPECT_TRUE(loader.dibs.empty());
+
+    EXPECT_EQ(LoadBackgroundBitmap("missing.bmp", 1.0f, 1.0f), nullptr);
+    EXPECT_TRUE(loader.boxes.empty()) << "start-up alone reports a file it cannot read at factor 1.0";
+}
+
+TEST_F(BackgroundBitmap, BelowOneAPaletteFileBecomesA32BitBottomUpDib) {
+    const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
+    const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f);
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_EQ(loader.loads.size(), 1u);
+    EXPECT_EQ(loader.loads[0].flags, kAsDibSection);
+    const CreatedDib* dib = DibOf(bitmap);
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(dib->width, 2);
+    EXPECT_EQ(dib->height, 1) << "positive: bottom-up";
+    EXPECT_EQ(dib->bitsPerPixel, 32);
+    EXPECT_EQ(dib->pixels, (std::vector<uint32_t>{0x7F007F, 0x7F007F}));
+    EXPECT_EQ(loader.liveBitmaps, 1) << "the source is released; only the result lives";
+    EXPECT_TRUE(loader.boxes.empty());
+}
+
+TEST_F(BackgroundBitmap, AFactorOfOneOnOneAxisOnlyResamples) {
+    const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
+    const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 1.0f, 0.5f);
+    ASSERT_NE(DibOf(bitmap), nullptr);
+    EXPECT_EQ(loader.loads[0].flags, kAsDibSection);
+    EXPECT_EQ(DibOf(bitmap)->width, 4);
+    EXPECT_EQ(DibOf(bitmap)->height, 1);
+}
+
+TEST_F(BackgroundBitmap, ATopDownSourceComesOutTheRightWayUp) {
+    // Stored top row first: blue on top, red at the bottom, as before.
+    const std::vector<uint8_t> topDownRows{1, 1, 1, 1, 0, 0, 0, 0};
+    const std::string path = LoadableFile("back.bmp", 4, 2, 8, topDownRows, -2);
+    const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 1.0f, 0.75f);
+    ASSERT_NE(DibOf(bitmap), nullptr);
+    ASSERT_EQ(DibOf(bitmap)->height, 1);
+    // One destination row over [0, 1.33): three quarters of it the bottom (red) row.
+    EXPECT_EQ(DibOf(bitmap)->pixels, std::vector<uint32_t>(4, 0xBF003F));
+}
+
+TEST_F(BackgroundBitmap, PicturesThatCannotBeResampledAreReportedAndReleased) {
+    const std::vector<uint8_t> rows(64, 0);
+    const struct {
+        const char* what;
+        int32_t bits;
+        bool onLoaderList;
+    } cases[] = {{"24-bit", 24, true}, {"1-bit", 1, true}, {"32-bit", 32, true}, {"not loadable", 8, false}};
+    for (const auto& c : cases) {
+        ResetBitmapLoaderDouble();
+        const std::string path = LoadableFile(std::string(c.what) + ".bmp", 4, 2, c.bits, rows, 2);
+        if (!c.onLoaderList) loader.files.clear();
+        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << c.what;
+        ExpectUnsupportedBoxOnly();
+        EXPECT_EQ(loader.liveBitmaps, 0) << c.what;
+        EXPECT_TRUE(loader.dibs.empty()) << c.what;
+    }
+}
+
+TEST_F(BackgroundBitmap, AFileFailingTheCheckNeverReachesTheLoader) {
+    const std::string whole = fixture::PlainBitmap(4, 2, {1, 2, 3});
+    for (const std::string& path :
+         {files.WriteBytes("cut.bmp", whole.substr(0, whole.size() - 1)), files.folder + "/missing.bmp"}) {
+        ResetBitmapLoaderDouble();
+        loader.files[path].section = platform::DibSection{4, 2, 2, 8, twoRows.data()};
+        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << path;
+        EXPECT_TRUE(loader.loads.empty()) << path;
+        ExpectUnsupportedBoxOnly();
+    }
+}
+
+TEST_F(BackgroundBitmap, NoPictureWithoutAMessageWhenNothingIsLeftOrNothingCanBeMade) {
+    // One pixel high at 0.5: a destination height of 0.
+    const std::vector<uint8_t> row{0, 0, 0, 0};
+    const std::string thin = LoadableFile("thin.bmp", 4, 1, 8, row, 1);
+    EXPECT_EQ(LoadBackgroundBitmap(thin.c_str(), 0.5f, 0.5f), nullptr);
+    EXPECT_TRUE(loader.boxes.empty());
+    EXPECT_TRUE(loader.dibs.empty());
+    EXPECT_EQ(loader.liveBitmaps, 0);
+
+    const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
+    loader.refuseDibSections = true;
+    EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
+    EXPECT_TRUE(loader.boxes.empty());
+    EXPECT_EQ(loader.liveBitmaps, 0);
+}
+
+}  // namespace

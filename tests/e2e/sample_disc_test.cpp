@@ -21,11 +21,28 @@ protected:
         }
     }
 
-    // Starts the menu and waits until its client area shows the picture.
-    HWND Open(MenuProcess& menu) {
+    // Replaces one line of the disc's install.ini (UTF-16 little endian).
+    void ReplaceInIni(const std::wstring& from, const std::wstring& to) {
+        const std::string path = disc.Folder().Path() + "install.ini";
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        std::string bytes(GetFileSize(file, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::wstring::npos);
+        text.replace(at, from.size(), to);
+        disc.Folder().Write("install.ini", std::string("\xFF\xFE", 2) +
+                                               std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+    }
+
+    // Starts the menu and waits until the pane's colour shows at (x, y).
+    HWND Open(MenuProcess& menu, int x = 30, int y = 300) {
         HWND window = menu.WaitForWindow("Quorvan Belmira Autorun");
         if (window == nullptr) return nullptr;
-        for (int attempt = 0; attempt < 100 && Pixel(window, 30, 300) != RGB(40, 44, 54); ++attempt) {
+        for (int attempt = 0; attempt < 100 && Pixel(window, x, y) != RGB(40, 44, 54); ++attempt) {
             PumpMessagesFor(20);
         }
         return window;
@@ -98,6 +115,36 @@ TEST_F(SampleDisc, ShowsEveryElementAsConfigured) {
     // The picture: its gold rule, unscaled at 1024 x 768.
     EXPECT_EQ(shot.At(30, 87), shot.At(30, 88));
     EXPECT_NE(shot.At(30, 87), shot.At(30, 84));
+
+    SendMessageA(window, WM_USER, 0, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(menu.WaitForExit(20000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(SampleDisc, AMenuLargerThanTheScreenIsScaledToFit) {
+    // 1280 x 960 on the 1024 x 768 test screen: scale = 748 / 960.
+    ReplaceInIni(L"AppSize=640,480", L"AppSize=1280,960");
+    const double scale = static_cast<float>(748.0 / 960.0);
+    auto scaled = [scale](int v) { return static_cast<int>(static_cast<float>(v * scale + 0.5)); };
+    MenuProcess menu(disc.ExePath(), "", disc.Folder().Path());
+    HWND window = Open(menu, scaled(30), scaled(300));
+    ASSERT_NE(window, nullptr);
+
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, scaled(1280));
+    EXPECT_EQ(client.bottom, scaled(960));
+    const Capture shot(window);
+    // The pane and its bevel, the help area and the edge at their scaled places.
+    EXPECT_EQ(shot.At(scaled(30), scaled(300)), RGB(40, 44, 54));
+    EXPECT_EQ(shot.At(scaled(24), scaled(300)), RGB(60, 66, 81));
+    EXPECT_EQ(shot.At(scaled(264) - 1, scaled(300)), RGB(16, 17, 21));
+    EXPECT_EQ(shot.At(scaled(600), scaled(388)), RGB(36, 38, 46));
+    EXPECT_EQ(shot.At(0, 100), RGB(255, 255, 60));
+    // The picture is resampled to 498 x 373: beyond it the background colour (12,24,60) shows.
+    EXPECT_EQ(shot.At(600, 200), RGB(12, 24, 60));
+    EXPECT_NE(shot.At(400, 200), RGB(12, 24, 60));
 
     SendMessageA(window, WM_USER, 0, 0);
     DWORD exitCode = 1;

@@ -3,7 +3,7 @@
 #include "app/selection.h"
 #include "config/language_selection.h"
 #include "config/menu_model.h"
-#include "launch/launch_conditions.h"
+#include "launch/button_launches.h"
 #include "launch/program_launcher.h"
 #include "launch/unattended.h"
 #include "platform/bitmap.h"
@@ -117,15 +117,11 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
 
 void LaunchButton(int32_t index) {
     const Button& button = menu.buttons[index];
-    if (button.path[0] != 0 || button.args[0] != 0) {
-        platform::Wait(kLaunchPause);
-        if (PreRunAllowed(index)) LaunchProgram(button.preRun, button.preArgs);
-        LaunchProgram(button.path, button.args);
-        if (button.exitAfter) platform::PostQuitRequest();
-    } else if (button.exitAfter) {
-        platform::Wait(kLaunchPause);
-        platform::PostQuitRequest();
-    }
+    const std::vector<LaunchRequest> launches = ButtonLaunches(index);
+    if (launches.empty() && !button.exitAfter) return;
+    platform::Wait(kLaunchPause);
+    for (const LaunchRequest& launch : launches) LaunchProgram(launch.program, launch.arguments);
+    if (button.exitAfter) platform::PostQuitRequest();
 }
 
 intptr_t MenuWindowProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {

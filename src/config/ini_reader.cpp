@@ -103,12 +103,7 @@ bool UnicodeIniReader::FindSection(const char16_t* name) {
     sectionStart = nullptr;
     if (!text) return false;
 
-    // The first "[name]" anywhere in the text, even inside another line.
-    const char16_t* header = nullptr;
-    for (const char16_t* at = text.get(); *at != 0 && header == nullptr; ++at) {
-        const char16_t* end = nullptr;
-        if (*at == u'[' && StartsWithFolded(at + 1, name, &end) && *end == u']') header = at;
-    }
+    const char16_t* header = FindHeader(name);
     if (header == nullptr) return false;
 
     // A header on the last line, with no line end after it, has no body.
@@ -121,30 +116,101 @@ bool UnicodeIniReader::FindSection(const char16_t* name) {
     return true;
 }
 
-bool UnicodeIniReader::GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue,
-                                 char16_t* out, size_t outCapacity) {
-    CopyWide(out, outCapacity, defaultValue);
-    if (!FindSection(section)) return false;
+// The first "[name]" anywhere in the text, even inside another line.
+const char16_t* UnicodeIniReader::FindHeader(const char16_t* name) const {
+    if (!text) return nullptr;
+    for (const char16_t* at = text.get(); *at != 0; ++at) {
+        const char16_t* end = nullptr;
+        if (*at == u'[' && StartsWithFolded(at + 1, name, &end) && *end == u']') return at;
+    }
+    return nullptr;
+}
 
+const char16_t* UnicodeIniReader::FindKeyLine(const char16_t* section, const char16_t* key, const char16_t** value) {
+    if (!FindSection(section)) return nullptr;
     for (const char16_t* line = sectionStart; line != nullptr; line = NextLine(line)) {
-        if (*line == 0 || *line == u'[') return false;
+        if (*line == 0 || *line == u'[') return nullptr;
         const char16_t* after = nullptr;
         if (!StartsWithFolded(line, key, &after)) continue;
         while (IsBlank(*after)) ++after;
         if (*after != u'=') continue;
-
-        const char16_t* value = after + 1;
-        while (IsBlank(*value)) ++value;
-        const char16_t* end = value;
-        while (*end != 0 && !IsLineEnd(*end)) ++end;
-        while (end > value && IsBlank(end[-1])) --end;
-
-        size_t n = 0;
-        for (; n + 1 < outCapacity && value + n < end; ++n) out[n] = value[n];
-        if (outCapacity > 0) out[n] = 0;
-        return true;
+        *value = after + 1;
+        return line;
     }
-    return false;
+    return nullptr;
+}
+
+bool UnicodeIniReader::GetString(const char16_t* section, const char16_t* key, const char16_t* defaultValue,
+                                 char16_t* out, size_t outCapacity) {
+    if (notedLookups != nullptr) notedLookups->push_back(Lookup{section, key});
+    CopyWide(out, outCapacity, defaultValue);
+    const char16_t* value = nullptr;
+    if (FindKeyLine(section, key, &value) == nullptr) return false;
+
+    while (IsBlank(*value)) ++value;
+    const char16_t* end = value;
+    while (*end != 0 && !IsLineEnd(*end)) ++end;
+    while (end > value && IsBlank(end[-1])) --end;
+
+    size_t n = 0;
+    for (; n + 1 < outCapacity && value + n < end; ++n) out[n] = value[n];
+    if (outCapacity > 0) out[n] = 0;
+    return true;
+}
+
+int32_t UnicodeIniReader::LineNumberAt(const char16_t* position) const {
+    int32_t number = 1;
+    for (const char16_t* p = text.get(); p < position; ++p) {
+        if (*p == u'\r' && p[1] == u'\n') {
+            ++p;
+            ++number;
+        } else if (IsLineEnd(*p)) {
+            ++number;
+        }
+    }
+    return number;
+}
+
+std::vector<UnicodeIniReader::Line> UnicodeIniReader::Lines() const {
+    std::vector<Line> lines;
+    if (!text) return lines;
+    int32_t number = 1;
+    for (const char16_t* p = text.get(); *p != 0;) {
+        const char16_t* end = p;
+        while (*end != 0 && !IsLineEnd(*end)) ++end;
+        lines.push_back(Line{p, static_cast<size_t>(end - p), number++});
+        if (*end == 0) break;
+        p = end + ((end[0] == u'\r' && end[1] == u'\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+int32_t UnicodeIniReader::SectionHeaderLine(const char16_t* section, size_t* column) const {
+    const char16_t* header = FindHeader(section);
+    if (header == nullptr) return 0;
+    if (column != nullptr) {
+        const char16_t* start = header;
+        while (start > text.get() && !IsLineEnd(start[-1])) --start;
+        *column = static_cast<size_t>(header - start);
+    }
+    return LineNumberAt(header);
+}
+
+std::vector<UnicodeIniReader::Line> UnicodeIniReader::SectionLines(const char16_t* section) {
+    std::vector<Line> lines;
+    if (!FindSection(section)) return lines;
+    for (const char16_t* line = sectionStart; line != nullptr && *line != 0 && *line != u'['; line = NextLine(line)) {
+        const char16_t* end = line;
+        while (*end != 0 && !IsLineEnd(*end)) ++end;
+        lines.push_back(Line{line, static_cast<size_t>(end - line), LineNumberAt(line)});
+    }
+    return lines;
+}
+
+int32_t UnicodeIniReader::KeyLine(const char16_t* section, const char16_t* key) {
+    const char16_t* value = nullptr;
+    const char16_t* line = FindKeyLine(section, key, &value);
+    return line != nullptr ? LineNumberAt(line) : 0;
 }
 
 int32_t UnicodeIniReader::GetInt(const char16_t* section, const char16_t* key, int32_t defaultValue) {

@@ -1,0 +1,45 @@
+#include "check/bitmap_facts.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "render/bitmap_check.h"
+
+namespace {
+
+uint32_t Read16(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
+}
+
+uint32_t Read32(const uint8_t* p) {
+    return Read16(p) | (Read16(p + 2) << 16);
+}
+
+}  // namespace
+
+BitmapFacts ReadBitmapFacts(const std::filesystem::path& file) {
+    BitmapFacts facts;
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(file, error);
+    if (error) return facts;
+    std::ifstream in(file, std::ios::binary);
+    uint8_t head[kBitmapHeadBytes] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    const uint32_t got = static_cast<uint32_t>(in.gcount());
+    // The same test the menu makes before it hands a picture to the loader.
+    if (!IsWholeBitmap(head, got, size)) return facts;
+
+    const uint8_t* info = head + 14;
+    if (Read32(info) == 12) {  // the oldest header: 16-bit sizes
+        facts.width = static_cast<int32_t>(Read16(info + 4));
+        facts.height = static_cast<int32_t>(Read16(info + 6));
+        facts.bitsPerPixel = static_cast<int32_t>(Read16(info + 10));
+    } else {
+        facts.width = static_cast<int32_t>(Read32(info + 4));
+        const int32_t height = static_cast<int32_t>(Read32(info + 8));
+        facts.height = height < 0 ? -height : height;
+        facts.bitsPerPixel = static_cast<int32_t>(Read16(info + 14));
+    }
+    facts.readable = true;
+    return facts;
+}

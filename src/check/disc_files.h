@@ -1,0 +1,34 @@
+#pragma once
+// The files of a disc folder, found as the menu's programs and pictures name
+// them: relative to the disc's root, with backslashes, letter case ignored
+// as Windows ignores it.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The optional list of files that the disc build adds later (built programs,
+// for example), beside install.ini: one disc path per line, UTF-8; empty
+// lines and lines starting with # are ignored.
+constexpr const char* kBuildAddsFile = "tessaline-check-adds.txt";
+
+// A path the menu can never find on the disc: a drive ("C:..."), a root
+// ("\..." or "/...") or a network share.
+bool IsAbsoluteDiscPath(const std::string& path);
+
+class DiscFolder {
+public:
+    explicit DiscFolder(std::filesystem::path folder);
+
+    const std::filesystem::path& Root() const { return root; }
+
+    // The file or folder that the disc path names, or empty when there is none.
+    std::filesystem::path Find(const std::string& discPath) const;
+
+    // Listed in the build's list of files it adds.
+    bool AddedByBuild(const std::string& discPath) const;
+
+private:
+    std::filesystem::path root;
+    std::vector<std::string> added;  // normalised
+};

@@ -1,0 +1,29 @@
+#include "check/findings.h"
+
+#include <algorithm>
+#include <tuple>
+
+std::string FormatFinding(const Finding& finding) {
+    std::string text = "install.ini";
+    if (finding.line > 0) text += ":" + std::to_string(finding.line);
+    text += finding.severity == Severity::kError ? ": error: " : ": warning: ";
+    text += finding.message;
+    if (!finding.hint.empty()) text += " (" + finding.hint + ")";
+    return text;
+}
+
+std::vector<Finding> SortedFindings(std::vector<Finding> findings) {
+    auto key = [](const Finding& f) { return std::tie(f.line, f.severity, f.message, f.hint); };
+    std::stable_sort(findings.begin(), findings.end(),
+                     [&](const Finding& a, const Finding& b) { return key(a) < key(b); });
+    findings.erase(std::unique(findings.begin(), findings.end(),
+                               [&](const Finding& a, const Finding& b) { return key(a) == key(b); }),
+                   findings.end());
+    return findings;
+}
+
+int ExitStatusOf(const std::vector<Finding>& findings) {
+    int status = kExitClean;
+    for (const Finding& f : findings) status = std::max(status, f.severity == Severity::kError ? kExitErrors : kExitWarnings);
+    return status;
+}

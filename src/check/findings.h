@@ -1,0 +1,30 @@
+#pragma once
+// What tessaline-check reports: one line per finding, in the style of a
+// compiler ("install.ini:12: warning: ..."), and the exit status they give.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+enum class Severity { kWarning, kError };
+
+struct Finding {
+    int32_t line;  // in install.ini, from 1; 0 when no line applies
+    Severity severity;
+    std::string message;
+    std::string hint;  // empty when none helps
+};
+
+// "install.ini:LINE: error: MESSAGE (HINT)"; without ":LINE" when the line is 0.
+std::string FormatFinding(const Finding& finding);
+
+// Sorted by line, each distinct finding once.
+std::vector<Finding> SortedFindings(std::vector<Finding> findings);
+
+// 0 when there is nothing to report, 1 with warnings only, 2 with errors.
+int ExitStatusOf(const std::vector<Finding>& findings);
+
+constexpr int kExitClean = 0;
+constexpr int kExitWarnings = 1;
+constexpr int kExitErrors = 2;

@@ -1,0 +1,266 @@
+// Each class of mistake tessaline-check reports, on a small disc that has
+// that one mistake: the finding, its line, its severity and the exit status.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "check/disc_check.h"
+#include "check/findings.h"
+#include "check_disc_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::u16string>;
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// A disc that checks clean; the cases below change it.
+const Lines kCleanIni = {
+    u"[General]",            // 1
+    u"BitmapFile256=b.bmp",  // 2
+    u"ButtonCount=2",        // 3
+    u"[Button1-]",           // 4
+    u"Name=One",             // 5
+    u"Path=setup.exe",       // 6
+    u"[Button2-]",           // 7
+    u"Name=Two",             // 8
+    u"Exit=true",            // 9
+};
+
+Files CleanFiles() {
+    return {{"b.bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})}, {"setup.exe", "MZ"}};
+}
+
+// kCleanIni with line `number` replaced by `lines` (none: removed).
+Lines Replace(int number, const Lines& lines) {
+    Lines result = kCleanIni;
+    result.erase(result.begin() + (number - 1));
+    result.insert(result.begin() + (number - 1), lines.begin(), lines.end());
+    return result;
+}
+
+Lines Append(const Lines& lines) {
+    Lines result = kCleanIni;
+    result.insert(result.end(), lines.begin(), lines.end());
+    return result;
+}
+
+std::vector<Finding> Check(const TestDisc& disc, const CheckSettings& settings = CheckSettings{}) {
+    return CheckDisc(disc.Folder(), settings);
+}
+
+std::string Listing(const std::vector<Finding>& findings) {
+    std::string text;
+    for (const Finding& f : findings) text += FormatFinding(f) + "\n";
+    return text;
+}
+
+struct FindingCase {
+    const char* name;
+    Lines ini;
+    Files files;  // written after the clean disc's files, so they may replace them
+    int32_t line;
+    Severity severity;
+    const char* fragment;  // of the message or its hint
+};
+
+class FindingClass : public ::testing::TestWithParam<FindingCase> {};
+
+TEST_P(FindingClass, IsReportedOnItsLine) {
+    const FindingCase& c = GetParam();
+    TestDisc disc;
+    for (const auto& file : CleanFiles()) disc.Write(file.first, file.second);
+    for (const auto& file : c.files) disc.Write(file.first, file.second);
+    disc.WriteIni(c.ini);
+    const std::vector<Finding> findings = Check(disc);
+    bool found = false;
+    for (const Finding& f : findings) {
+        found = found || (f.line == c.line && f.severity == c.severity &&
+                          (f.message + " " + f.hint).find(c.fragment) != std::string::npos);
+    }
+    EXPECT_TRUE(found) << "expected on line " << c.line << ": " << c.fragment << "\nreported:\n" << Listing(findings);
+    EXPECT_EQ(ExitStatusOf(findings), c.severity == Severity::kError ? kExitErrors : kExitWarnings)
+        << Listing(findings);
+}
+
+const std::string kLongArguments(130, 'a');
+const std::u16string kLongName(300, u'n');
+
+const FindingCase kCases[] = {
+    // Errors: the menu stops, or a launch always fails.
+    {"FewerThanTwoButtons", Replace(3, {u"ButtonCount=1"}), {}, 3, Severity::kError, "at least 2 buttons"},
+    {"NoBitmapName", Replace(2, {}), {}, 1, Severity::kError, "neither BitmapFile256 nor BitmapFile016"},
+    {"MissingBitmap", Replace(2, {u"BitmapFile256=pics\\gone.bmp"}), {}, 2, Severity::kError,
+     "pics\\gone.bmp, which is not on the disc"},
+    {"UnreadableBitmap", kCleanIni, {{"b.bmp", "BM but not a picture"}}, 2, Severity::kError,
+     "not a whole Windows bitmap file"},
+    {"TrueColourBitmapThatMustShrink", Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}),
+     {{"b.bmp", fixture::TrueColorBitmap(32, 32, {1, 2, 3})}}, 2, Severity::kError,
+     "24 bits per pixel, and on a 800x600 screen the menu shrinks it"},
+    {"AbsoluteProgramPath", Replace(6, {u"Path=C:\\setup.exe"}), {}, 6, Severity::kError, "absolute path"},
+    {"ProgramNotOnTheDisc", Replace(6, {u"Path=tools\\gone.exe"}), {}, 6, Severity::kError,
+     "tools\\gone.exe is not on the disc"},
+    {"PreparatoryProgramNotOnTheDisc", Replace(6, {u"Path=setup.exe", u"PreRun=redist\\vc.exe"}), {}, 7,
+     Severity::kError, "PreRun redist\\vc.exe is not on the disc"},
+    {"SilentProgramNotOnTheDisc", Replace(6, {u"Path=setup.exe", u"SilentPath=quiet.exe"}), {}, 7, Severity::kError,
+     "SilentPath quiet.exe is not on the disc"},
+    {"ArgumentsBeyondTheLauncher",
+     Replace(6, {u"Path=setup.exe", u"Args=" + std::u16string(kLongArguments.begin(), kLongArguments.end())}), {}, 7,
+     Severity::kError, "the launcher takes at most 127"},
+
+    // Warnings: the menu runs, but not as the author meant.
+    {"KeyNeverRead", Replace(6, {u"Path=setup.exe", u"BtnRec=1,2,3,4"}), {}, 7, Severity::kWarning,
+     "nearest key the menu reads there: BtnRect"},
+    {"KeyAfterBlanks", Replace(5, {u"  Name=One"}), {}, 5, Severity::kWarning, "the key Name stands after blanks"},
+    {"KeyWithoutEquals", Replace(5, {u"Name One"}), {}, 5, Severity::kWarning, "has no \"=\""},
+    {"FontReadPartly", Replace(3, {u"ButtonCount=2", u"BtnFont=13 ,400,0,0,Arial"}), {}, 4, Severity::kWarning,
+     "BtnFont=13 ,400,0,0,Arial is read only partly: 1 of 4"},
+    {"ColourReadPartly", Replace(3, {u"ButtonCount=2", u"BackColor=255,128"}), {}, 4, Severity::kWarning,
+     "BackColor=255,128 is read only partly: 2 of 3"},
+    {"SizeReadPartly", Replace(3, {u"ButtonCount=2", u"AppSize=640"}), {}, 4, Severity::kWarning,
+     "a size without its height counts as missing"},
+    {"CountReadPartly", Replace(3, {u"ButtonCount=2 buttons"}), {}, 3, Severity::kWarning,
+     "is read only partly, as 2"},
+    {"LineOver255Characters", Replace(5, {u"Name=" + kLongName}), {}, 5, Severity::kWarning,
+     "305 characters long"},
+    {"KeyShadowedByAnEarlierLine", Replace(5, {u"Name=One", u"Name=Uno"}), {}, 6, Severity::kWarning,
+     "the menu reads the first, on line 5"},
+    {"HeaderInsideAComment", Replace(1, {u"; [Button1-] comes below", u"[General]"}), {}, 1, Severity::kWarning,
+     "the header on line 5 is never reached"},
+    {"HeaderAppearsAgain", Append({u"[Button1-]", u"Args=/x"}), {}, 10, Severity::kWarning,
+     "the menu reads only the section on line 4"},
+    {"SectionNeverRead", Append({u"[Button3-]", u"Name=Three"}), {}, 10, Severity::kWarning, "ButtonCount is 2"},
+    {"LanguageWithoutItsSections",
+     {u"[General]", u"BitmapFile256=b.bmp", u"ButtonCount=2", u"LanguageCount=1", u"[Languages]", u"language1=0x07,0",
+      u"[Copyright-0x07]", u"Name=(c)", u"[Button1-0x07]", u"Name=Eins", u"[Button2-0x07]", u"Name=Zwei"},
+     {}, 6, Severity::kWarning, "no [Prompt-0x07] section"},
+    {"LanguageIdentifierOfAWholeLocale",
+     {u"[General]", u"BitmapFile256=b.bmp", u"ButtonCount=2", u"LanguageCount=1", u"[Languages]",
+      u"language1=0x409,0", u"[Prompt-0x409]", u"[Copyright-0x409]", u"[Button1-0x409]", u"[Button2-0x409]"},
+     {}, 6, Severity::kWarning, "write the primary language alone, 0x09"},
+    {"PreCondWordOutsideTheTable", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=xp,0,0"}), {}, 8,
+     Severity::kWarning, "PreCond word \"xp\" is not one the menu knows"},
+    {"PreCondFieldReadingAsZero", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,five,0"}), {}, 8,
+     Severity::kWarning, "minimum \"five\" reads as 0"},
+    {"PreCondVersionWithADot", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,5.1,0"}), {}, 8,
+     Severity::kWarning, "read only partly, as 5"},
+    {"PreCondWithoutPreRun", Replace(6, {u"Path=setup.exe", u"PreCond=nt,500,0"}), {}, 7, Severity::kWarning,
+     "PreCond is never used"},
+    {"MoreThanTwelveButtons", Replace(3, {u"ButtonCount=13"}), {}, 3, Severity::kWarning,
+     "the menu shows only the first 12 buttons"},
+    {"MoreThanTenLanguages", Replace(3, {u"ButtonCount=2", u"LanguageCount=11"}), {}, 4, Severity::kWarning,
+     "offers only the first 10 languages"},
+    {"RectangleOutsideTheWindow", Replace(5, {u"Name=One", u"BtnRect=0,0,40,20"}), {}, 6, Severity::kWarning,
+     "BtnRect 0,0,40,20 reaches outside the window (32x32)"},
+    {"HelpTextTheCodePageCannotShow",
+     {u"[General]", u"BitmapFile256=b.bmp", u"ButtonCount=2", u"LanguageCount=1", u"[Languages]", u"language1=0x09,0",
+      u"[Prompt-0x09]", u"[Copyright-0x09]", u"[Button1-0x09]", u"Help=\u65E5\u672C\u8A9E (Japanese)",
+      u"[Button2-0x09]"},
+     {}, 10, Severity::kWarning, "the ANSI code page 1252 of a 0x09 system cannot show"},
+    {"ExitNeitherTrueNorFalse", Replace(9, {u"Exit=yes"}), {}, 9, Severity::kWarning,
+     "reads it as false and stays open"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Check, FindingClass, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<FindingCase>& info) { return std::string(info.param.name); });
+
+class CheckDiscTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& file : CleanFiles()) disc.Write(file.first, file.second);
+    }
+    TestDisc disc;
+};
+
+TEST_F(CheckDiscTest, ACorrectDiscReportsNothing) {
+    disc.WriteIni(kCleanIni);
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+    EXPECT_EQ(ExitStatusOf(findings), kExitClean);
+}
+
+TEST_F(CheckDiscTest, AFileThatIsNotLittleEndianUtf16FailsToLoadWithAHint) {
+    const struct {
+        const char* bytes;
+        size_t size;
+        const char* found;
+    } cases[] = {
+        {"\xEF\xBB\xBF[General]\r\n", 14, "the file is UTF-8"},
+        {"\xFE\xFF\0[", 4, "UTF-16 big endian"},
+        {"[General]\r\n", 11, "no byte-order mark"},
+    };
+    for (const auto& c : cases) {
+        disc.Write("install.ini", std::string(c.bytes, c.size));
+        const std::vector<Finding> findings = Check(disc);
+        ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+        EXPECT_EQ(findings[0].line, 1);
+        EXPECT_NE(findings[0].message.find("Wrong file type (Must be Little Endian Unicode)"), std::string::npos);
+        EXPECT_NE(findings[0].message.find(c.found), std::string::npos) << findings[0].message;
+        EXPECT_NE(findings[0].hint.find("--to-utf16"), std::string::npos);
+        EXPECT_EQ(ExitStatusOf(findings), kExitErrors);
+    }
+}
+
+TEST_F(CheckDiscTest, AMissingIniIsAnErrorWithoutALine) {
+    const std::vector<Finding> findings = Check(disc);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].line, 0);
+    EXPECT_EQ(ExitStatusOf(findings), kExitErrors);
+}
+
+TEST_F(CheckDiscTest, AShrinkingPictureMattersOnlyOnScreensThatShrinkIt) {
+    disc.Write("b.bmp", fixture::TrueColorBitmap(32, 32, {1, 2, 3}));
+    disc.WriteIni(Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}));
+    CheckSettings large;
+    large.screens = {{1920, 1080}};
+    EXPECT_TRUE(Check(disc, large).empty()) << Listing(Check(disc, large));
+    CheckSettings small;
+    small.screens = {{1920, 1080}, {1000, 700}};
+    const std::vector<Finding> findings = Check(disc, small);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_NE(findings[0].message.find("on a 1000x700 screen"), std::string::npos) << findings[0].message;
+}
+
+TEST_F(CheckDiscTest, ProgramsAreFoundAsWindowsFindsThem) {
+    // Letter case does not matter on a disc, "." is the disc itself, and a
+    // file the disc build adds later counts as there.
+    disc.Write("Tools/Setup.EXE", "MZ");
+    disc.Write("tessaline-check-adds.txt", "# built later\r\nbuild\\late.exe\n");
+    disc.WriteIni(Replace(6, {u"Path=tools\\setup.exe", u"PreRun=BUILD\\Late.exe", u"SilentPath=."}));
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSystem) {
+    const Lines japanese = {u"[General]",     u"BitmapFile256=b.bmp",          u"ButtonCount=2",
+                            u"LanguageCount=1", u"[Languages]",                u"language1=0x11,0",
+                            u"[Prompt-0x11]", u"DefHelp=\u65E5\u672C\u8A9E", u"[Copyright-0x11]",
+                            u"[Button1-0x11]", u"Help=\u65E5\u672C\u8A9E",     u"[Button2-0x11]"};
+    disc.WriteIni(japanese);
+    EXPECT_TRUE(Check(disc).empty()) << Listing(Check(disc));
+    // The same texts on a system chosen to be English cannot be shown.
+    CheckSettings english;
+    english.languageGiven = true;
+    english.system.userLanguageId = 0x0409;
+    const std::vector<Finding> findings = Check(disc, english);
+    ASSERT_EQ(findings.size(), 2u) << Listing(findings);
+    EXPECT_EQ(findings[0].line, 8);
+    EXPECT_EQ(findings[1].line, 11);
+}
+
+TEST(FindingFormat, ReadsLikeACompilersMessage) {
+    EXPECT_EQ(FormatFinding(Finding{12, Severity::kWarning, "BtnRec is never read", "did you mean BtnRect?"}),
+              "install.ini:12: warning: BtnRec is never read (did you mean BtnRect?)");
+    EXPECT_EQ(FormatFinding(Finding{0, Severity::kError, "there is no install.ini", ""}),
+              "install.ini: error: there is no install.ini");
+    const std::vector<Finding> mixed = {{3, Severity::kWarning, "w", ""}, {1, Severity::kError, "e", ""}};
+    EXPECT_EQ(ExitStatusOf({}), kExitClean);
+    EXPECT_EQ(ExitStatusOf({mixed[0]}), kExitWarnings);
+    EXPECT_EQ(ExitStatusOf(mixed), kExitErrors);
+    const std::vector<Finding> sorted = SortedFindings({mixed[0], mixed[1], mixed[0]});
+    ASSERT_EQ(sorted.size(), 2u);
+    EXPECT_EQ(sorted[0].line, 1);
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include "config/language_tag.h"
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
+#include "config/saturating.h"
 #include "launch/os_classification.h"
 #include "platform/bitmap.h"
 #include "platform/messages.h"
@@ -110,8 +111,8 @@ void RunMenu(bool unattended) {
     }
 
     platform::GrowByFrame(&menu.windowRect, windowStyle, extendedStyle);
-    const int32_t width = menu.windowRect.right - menu.windowRect.left;
-    const int32_t height = menu.windowRect.bottom - menu.windowRect.top;
+    const int32_t width = RectWidth(menu.windowRect);
+    const int32_t height = RectHeight(menu.windowRect);
 
     if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return;
 

@@ -26,7 +26,8 @@ namespace {
 
 // available / max(wanted, available) as a single-precision fraction: 1.0 when
 // the dimension fits. A work area too small to leave room gives no ratio.
-float FitRatio(int32_t available, int32_t wanted) {
+// Wide enough for a work area edge less the margin, whatever the edge.
+float FitRatio(int64_t available, int32_t wanted) {
     if (available <= 0 || wanted <= available) return 1.0f;
     return static_cast<float>(static_cast<double>(available) / static_cast<double>(wanted));
 }
@@ -42,8 +43,8 @@ float ComputeScale(float current, const Rect& workArea, const char16_t* appSize)
 
     // Only the right and bottom edges count: a task bar on the left or top
     // does not shrink the room.
-    const float ratioW = FitRatio(workArea.right - kWorkAreaMargin, width);
-    const float ratioH = FitRatio(workArea.bottom - kWorkAreaMargin, height);
+    const float ratioW = FitRatio(int64_t{workArea.right} - kWorkAreaMargin, width);
+    const float ratioH = FitRatio(int64_t{workArea.bottom} - kWorkAreaMargin, height);
     const float m = ratioW < ratioH ? ratioW : ratioH;
     return current < m ? current : m;
 }

@@ -6,6 +6,7 @@
 #include "config/ini_reader.h"
 #include "config/language_tag.h"
 #include "config/menu_loader.h"
+#include "config/saturating.h"
 #include "config/wide_text.h"
 #include "platform/messages.h"
 #include "platform/system.h"
@@ -103,11 +104,11 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
         Rect& box = menu.languageBoxRect;
         ParseRect(box, value, false);
         // The list moves with the scale; its size stays.
-        const int32_t width = box.right - box.left;
-        const int32_t height = box.bottom - box.top;
+        const int64_t width = int64_t{box.right} - box.left;
+        const int64_t height = int64_t{box.bottom} - box.top;
         ScaleRect(box);
-        box.right = box.left + width;
-        box.bottom = box.top + height;
+        box.right = SaturatingAdd(box.left, width);
+        box.bottom = SaturatingAdd(box.top, height);
     }
 }
 
@@ -163,7 +164,7 @@ bool SelectLanguage(platform::Window owner, int32_t index, bool fatal) {
 void CreateLanguageBox(platform::Window parent, platform::Instance instance) {
     const Rect& r = menu.languageBoxRect;
     menu.languageBox = platform::CreateChildWindow("combobox", "language", style::kLanguageList, r.left, r.top,
-                                                   r.right - r.left, r.bottom - r.top, parent, instance);
+                                                   RectWidth(r), RectHeight(r), parent, instance);
     if (menu.languageBox == nullptr) return;
     menu.languageBoxOldProc = platform::ReplaceWindowProcedure(menu.languageBox, LanguageBoxProc);
     FillList(menu.languageBox);

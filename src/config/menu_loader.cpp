@@ -5,6 +5,7 @@
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/language_selection.h"
+#include "config/saturating.h"
 #include "config/wide_text.h"
 #include "platform/text.h"
 #include "platform/window.h"
@@ -15,12 +16,6 @@ namespace {
 using Value = char16_t[kIniValueCapacity];
 
 constexpr const char16_t* kGeneral = u"General";
-
-int32_t Saturate(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
 
 // A signed halving that rounds toward negative infinity, as an arithmetic
 // shift right by one does: -3 halves to -2.
@@ -280,9 +275,10 @@ int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[k
     }
     ReadCopyright(languageTag);
 
-    // Fewer than two buttons refuse the configuration; the table holds twelve.
+    // Fewer than two buttons refuse the configuration; the table holds twelve,
+    // and a negative count holds none.
     const int32_t buttonCount = iniReader.GetInt(kGeneral, u"ButtonCount", 0);
-    menu.buttonCount = buttonCount < kMaxButtons ? buttonCount : kMaxButtons;
+    menu.buttonCount = buttonCount < 0 ? 0 : buttonCount < kMaxButtons ? buttonCount : kMaxButtons;
     if (buttonCount < 2) return -1;
     for (int32_t number = 1; number <= menu.buttonCount; ++number) ReadButton(number, languageTag);
 

@@ -1,8 +1,10 @@
 #include "render/menu_painting.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "config/menu_model.h"
+#include "config/saturating.h"
 #include "config/wide_text.h"
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
@@ -78,14 +80,6 @@ uint32_t FromChannels(uint32_t red, uint32_t green, uint32_t blue) {
     return red | (green << 8) | (blue << 16);
 }
 
-int32_t Width(const Rect& rect) {
-    return rect.right - rect.left;
-}
-
-int32_t Height(const Rect& rect) {
-    return rect.bottom - rect.top;
-}
-
 }  // namespace
 
 uint32_t BevelLight(uint32_t color) {
@@ -101,8 +95,8 @@ Size ButtonPictureSize() {
     Size size{0, 0};
     for (int32_t i = 0; i < menu.buttonCount && i < kMaxButtons; ++i) {
         const Rect& r = menu.buttons[i].rect;
-        if (r.right - r.left + 1 > size.width) size.width = r.right - r.left + 1;
-        if (r.bottom - r.top + 1 > size.height) size.height = r.bottom - r.top + 1;
+        size.width = std::max(size.width, Saturate(int64_t{r.right} - r.left + 1));
+        size.height = std::max(size.height, Saturate(int64_t{r.bottom} - r.top + 1));
     }
     return size;
 }
@@ -116,13 +110,15 @@ void DrawBevel(platform::DrawingContext given, const Rect& rect, uint32_t color,
     platform::Pen first = sunken ? dark : light;
     platform::Pen second = sunken ? light : dark;
 
+    const int32_t lastColumn = SaturatingAdd(rect.right, -1);
+    const int32_t lastRow = SaturatingAdd(rect.bottom, -1);
     platform::Pen previous = platform::SelectPen(dc, first);
-    platform::MoveTo(dc, rect.left, rect.bottom - 1);
+    platform::MoveTo(dc, rect.left, lastRow);
     platform::DrawLineTo(dc, rect.left, rect.top);
-    platform::DrawLineTo(dc, rect.right - 1, rect.top);
+    platform::DrawLineTo(dc, lastColumn, rect.top);
     platform::SelectPen(dc, second);
-    platform::DrawLineTo(dc, rect.right - 1, rect.bottom - 1);
-    platform::DrawLineTo(dc, rect.left - 1, rect.bottom - 1);
+    platform::DrawLineTo(dc, lastColumn, lastRow);
+    platform::DrawLineTo(dc, SaturatingAdd(rect.left, -1), lastRow);
     platform::SelectPen(dc, previous);
     platform::ReleasePen(light);
     platform::ReleasePen(dark);
@@ -166,8 +162,8 @@ void DrawButtons(platform::DrawingContext given) {
 
         for (int32_t i = 0; i < menu.buttonCount && i < kMaxButtons; ++i) {
             const Button& button = menu.buttons[i];
-            const int32_t w = Width(button.rect);
-            const int32_t t = Height(button.rect);
+            const int32_t w = RectWidth(button.rect);
+            const int32_t t = RectHeight(button.rect);
             // A button without area has nothing to show.
             if (w <= 0 || t <= 0) continue;
             const bool selected = i == menu.selectedIndex;
@@ -177,7 +173,7 @@ void DrawButtons(platform::DrawingContext given) {
             DrawBevel(mem, bullet, ToColorValue(selected ? menu.bulletColorHi : menu.bulletColorLo),
                       selected && menu.isPressed);
             platform::SetTextColour(mem, ToColorValue(selected ? menu.buttonColorHi : menu.buttonColorLo));
-            platform::DrawWideText(mem, 2 * h, 0, button.name);
+            platform::DrawWideText(mem, Saturate(int64_t{2} * h), 0, button.name);
             platform::CopyBlock(dc, button.rect.left, button.rect.top, w, t, mem, 0, 0);
         }
     }
@@ -215,7 +211,7 @@ void DrawCopyright(platform::DrawingContext target) {
 void PaintMenuWindow(platform::Window window) {
     platform::DrawingContext dc = platform::BeginWindowPaint(window);
     if (dc == nullptr) return;
-    const Rect client{0, 0, Width(menu.windowRect), Height(menu.windowRect)};
+    const Rect client{0, 0, RectWidth(menu.windowRect), RectHeight(menu.windowRect)};
     {
         const MemoryContext memory(dc);
         platform::DrawingContext mem = memory.get();
@@ -230,10 +226,8 @@ void PaintMenuWindow(platform::Window window) {
         // the background colour stays.
         if (mem != nullptr && menu.backgroundBitmap != nullptr) {
             platform::SelectBitmap(mem, menu.backgroundBitmap);
-            const int32_t w = Width(menu.bitmapRect) < menu.bitmapSize.width ? Width(menu.bitmapRect)
-                                                                               : menu.bitmapSize.width;
-            const int32_t h = Height(menu.bitmapRect) < menu.bitmapSize.height ? Height(menu.bitmapRect)
-                                                                                 : menu.bitmapSize.height;
+            const int32_t w = std::min(RectWidth(menu.bitmapRect), menu.bitmapSize.width);
+            const int32_t h = std::min(RectHeight(menu.bitmapRect), menu.bitmapSize.height);
             if (w > 0 && h > 0) platform::CopyBlock(dc, menu.bitmapRect.left, menu.bitmapRect.top, w, h, mem, 0, 0);
         }
         PaintButtonPane(dc);

@@ -189,14 +189,16 @@ DrawingContext WindowContext(Window) {
     ++fake.windowContextsTaken;
     return NewContext();
 }
-void ReleaseWindowContext(Window, DrawingContext) {
+void ReleaseWindowContext(Window, DrawingContext context) {
     --fake.openObjects;
+    contexts.erase(context);
 }
 DrawingContext CreateMemoryContext(DrawingContext) {
     return NewContext();
 }
-void DeleteMemoryContext(DrawingContext) {
+void DeleteMemoryContext(DrawingContext context) {
     --fake.openObjects;
+    contexts.erase(context);
 }
 void SaveContext(DrawingContext) {
     ++fake.savedStates;

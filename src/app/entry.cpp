@@ -31,6 +31,9 @@ bool HandOverToOpenMenu() {
 }  // namespace
 
 int RunProgram(const char* argumentText) {
+    // Before anything loads a library: none may come from beside the
+    // program (a disc image, a download folder) or from the current folder.
+    platform::RestrictLibrarySearchToSystemFolder();
     if (InstallationsPending()) return 0;
     if (HandOverToOpenMenu()) return 0;
     const bool unattended = HasUnattendedSwitch(argumentText);

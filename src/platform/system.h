@@ -18,6 +18,11 @@ uint16_t UserDefaultLanguageId();
 // digits without prefix, until it returns false.
 void EnumerateInstalledLocales(bool (*visit)(const char* identifier, void* context), void* context);
 
+// From here on, libraries loaded by name, by the program or by the system's
+// own libraries on its behalf, come from the system folder only, where the
+// system can be told so; else at least not from the current folder.
+void RestrictLibrarySearchToSystemFolder();
+
 // Loads a library from the system folder only, never from the program's or
 // the current folder; none when it is absent.
 Library LoadSystemLibrary(const char* name);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e/menu_process.h"
 #include "support/fixture_bytes.h"
@@ -190,6 +191,39 @@ TEST(StartUp, ALibraryPlantedBesideTheProgramOrInTheWorkingFolderIsNeverLoaded) 
     ExpectMessageThenExit(disc, "Application error", "Error opening file:  " + disc.IniPath(), working.Path());
     EXPECT_FALSE(disc.Folder().Exists("planted-library-was-loaded"));
     EXPECT_FALSE(working.Exists("planted-library-was-loaded"));
+}
+
+TEST(StartUp, NoLibraryThatTheWindowSystemLoadsIsTakenFromBesideTheProgramOrTheWorkingFolder) {
+    Disc disc;
+    TempFolder working;
+    disc.Folder().Write("back.bmp", fixture::PlainBitmap(64, 48, {10, 20, 30}));
+    disc.Folder().Write("install.ini", Ini(u"[General]\r\nBitmapFile256=back.bmp\r\nButtonCount=2\r\nLanguageCount=2\r\n"
+                                           u"[Languages]\r\nlanguage1=0x09\r\nlanguage2=0x07\r\n"));
+    // The theme library and the common controls (the language list) come
+    // after start-up, searched for by name.
+    const char* libraries[] = {"uxtheme", "comctl32"};
+    std::vector<WineLibraryPreference> nativeFirst;
+    nativeFirst.reserve(2);
+    for (const char* library : libraries) {
+        const std::string planted = OwnFolder() + "planted\\" + library + ".dll";
+        disc.Folder().CopyIn(planted, std::string(library) + ".dll");
+        working.CopyIn(planted, std::string(library) + ".dll");
+        nativeFirst.emplace_back("tessaline.exe", library, "native,builtin");
+    }
+
+    MenuProcess menu(disc.ExePath(), "", working.Path());
+    HWND window = menu.WaitForWindow(kMenuClass);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(FindWindowExA(window, nullptr, "ComboBox", nullptr), nullptr) << "the language list is there";
+    SendMessageA(window, WM_USER, 0, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(menu.WaitForExit(kExitLimitMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    for (const char* library : libraries) {
+        const std::string marker = std::string(library) + ".dll-was-loaded";
+        EXPECT_FALSE(disc.Folder().Exists(marker)) << marker << " beside the program";
+        EXPECT_FALSE(working.Exists(marker)) << marker << " in the working folder";
+    }
 }
 
 TEST(StartUp, TheUnattendedSwitchEndsWithExitCodeZero) {

@@ -16,6 +16,23 @@ uint16_t UserDefaultLanguageId() {
     return GetUserDefaultLangID();
 }
 
+void RestrictLibrarySearchToSystemFolder() {
+    // Looked up at run time: systems before Windows 8 have these only with
+    // later updates, or not at all.
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr) return;
+    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+    FARPROC setDefault = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (setDefault != nullptr &&
+        reinterpret_cast<SetDefaultDirectories>(reinterpret_cast<void*>(setDefault))(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        return;
+    }
+    // Without it, the empty text takes the current folder out of the search.
+    using SetDirectory = BOOL(WINAPI*)(LPCSTR);
+    FARPROC setDirectory = GetProcAddress(kernel, "SetDllDirectoryA");
+    if (setDirectory != nullptr) reinterpret_cast<SetDirectory>(reinterpret_cast<void*>(setDirectory))("");
+}
+
 Library LoadSystemLibrary(const char* name) {
     // Only the system folder is searched: a library of the same name beside
     // the program (on a disc image, in a download folder) or in the current

@@ -65,6 +65,11 @@ struct FindingCase {
     const char* fragment;  // of the message or its hint
 };
 
+// Test names show the case's name rather than its bytes.
+void PrintTo(const FindingCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FindingClass : public ::testing::TestWithParam<FindingCase> {};
 
 TEST_P(FindingClass, IsReportedOnItsLine) {

@@ -70,6 +70,8 @@ void EnumerateInstalledLocales(bool (*visit)(const char* identifier, void* conte
     }
 }
 
+void RestrictLibrarySearchToSystemFolder() {}
+
 Library LoadSystemLibrary(const char*) {
     return nullptr;
 }

@@ -1,60 +1,76 @@
-// The resampler on a full-HD 8-bit picture at the factors a menu meets, and
-// the same algorithm worked out pixel by pixel as the baseline.
+// The resampler on full-HD and 4K pictures of 8 and 4 bits per pixel at the
+// factors a menu meets, and the same algorithm worked out pixel by pixel as
+// the baseline. Case names: resample/<width>x<height>/<bits>bit/<factor>.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <vector>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
 
+#include "pictures.h"
 #include "render/resample.h"
 #include "support/literal_resample.h"
 
 namespace {
 
-struct Picture {
-    Picture() : rows(static_cast<size_t>(SourceStride(kWidth, 8)) * kHeight), table(256 * 4) {
-        uint32_t seed = 7;
-        for (size_t k = 0; k < rows.size(); ++k) {
-            seed = seed * 1664525u + 1013904223u;
-            rows[k] = static_cast<uint8_t>((k / 5) % 200 + (seed >> 28));
-        }
-        for (size_t k = 0; k < table.size(); ++k) table[k] = static_cast<uint8_t>(k * 7);
-    }
-    SourcePicture Source() const { return SourcePicture{kWidth, kHeight, 8, rows.data(), false, table.data(), 256}; }
+const bench::Picture& PictureOf(int32_t width, int32_t height, int32_t bits) {
+    static std::map<std::pair<int32_t, int32_t>, bench::Picture> pictures;
+    auto found = pictures.find({width, bits});
+    if (found == pictures.end()) found = pictures.emplace(std::make_pair(width, bits), bench::MakePicture(width, height, bits)).first;
+    return found->second;
+}
 
-    static constexpr int32_t kWidth = 1920;
-    static constexpr int32_t kHeight = 1080;
-    std::vector<uint8_t> rows;
-    std::vector<uint8_t> table;
+struct Case {
+    int32_t width;
+    int32_t height;
+    int32_t bits;
+    const char* factorText;
+    float factor;
 };
 
-const Picture& FullHd() {
-    static const Picture picture;
-    return picture;
-}
-
-float FactorOf(const benchmark::State& state) {
-    return static_cast<float>(state.range(0)) / 100.0f;
-}
-
-void Resample(benchmark::State& state) {
-    const float factor = FactorOf(state);
+void Resample(benchmark::State& state, Case c) {
+    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
     for (auto _ : state) {
-        ResampledPicture out = ResampleAreaAverage(FullHd().Source(), factor, factor);
+        ResampledPicture out = ResampleAreaAverage(source, c.factor, c.factor);
         benchmark::DoNotOptimize(out.pixels.data());
     }
 }
 
-void ResamplePixelByPixel(benchmark::State& state) {
-    const float factor = FactorOf(state);
+void ResamplePixelByPixel(benchmark::State& state, Case c) {
+    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
     for (auto _ : state) {
-        ResampledPicture out = literal::Resample(FullHd().Source(), factor, factor);
+        ResampledPicture out = literal::Resample(source, c.factor, c.factor);
         benchmark::DoNotOptimize(out.pixels.data());
     }
+}
+
+std::string NameOf(const char* prefix, const Case& c) {
+    char name[96];
+    std::snprintf(name, sizeof name, "%s/%dx%d/%dbit/%s", prefix, c.width, c.height, c.bits, c.factorText);
+    return name;
 }
 
 }  // namespace
 
-BENCHMARK(Resample)->ArgName("factor%")->Arg(75)->Arg(50)->Arg(33)->Unit(benchmark::kMillisecond);
-BENCHMARK(ResamplePixelByPixel)->ArgName("factor%")->Arg(75)->Arg(50)->Arg(33)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    const Case sizes[] = {{1920, 1080, 8, "", 0}, {1920, 1080, 4, "", 0}, {3840, 2160, 8, "", 0}, {3840, 2160, 4, "", 0}};
+    const std::pair<const char*, float> factors[] = {{"0.75", 0.75f}, {"0.5", 0.5f}, {"0.33", 0.33f}};
+    for (Case c : sizes) {
+        for (const auto& factor : factors) {
+            c.factorText = factor.first;
+            c.factor = factor.second;
+            benchmark::RegisterBenchmark(NameOf("resample", c).c_str(), Resample, c)->Unit(benchmark::kMillisecond);
+        }
+    }
+    for (const auto& factor : factors) {
+        const Case c{1920, 1080, 8, factor.first, factor.second};
+        benchmark::RegisterBenchmark(NameOf("resample-pixel-by-pixel", c).c_str(), ResamplePixelByPixel, c)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

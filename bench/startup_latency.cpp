@@ -1,0 +1,251 @@
+// Start-up latency: from CreateProcess to the first complete paint on the
+// screen, for tessaline.exe against bare_window.exe, a program that only
+// registers a class and paints one colour, in windows of the same place and
+// size. The runs alternate between the two. Two discs: the sample disc, and a
+// disc whose 1920x1080 picture is resampled to fit the screen.
+//   startup_latency [RUNS]      (tessaline.exe and bare_window.exe beside it)
+// Prints, per disc, "<case>: tessaline=<ms> ms bare=<ms> ms ratio=<r>" with
+// the medians, and the peak working set of either program.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "config/ini_reader.h"
+#include "config/menu_loader.h"
+#include "config/menu_model.h"
+#include "pictures.h"
+#include "render/menu_painting.h"
+#include "support/fixture_bytes.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+constexpr const char* kMenuClass = "Quorvan Belmira Autorun";
+constexpr const char* kBareClass = "Tessaline bare window";
+constexpr COLORREF kBareColour = 0x00336699;
+constexpr DWORD kTimeLimitMs = 30000;
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (owner != search->processId || !IsWindowVisible(window) || lstrcmpA(name, search->className) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND ProcessWindow(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+COLORREF ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+struct Run {
+    double milliseconds = 0;
+    size_t peakWorkingSet = 0;
+    RECT windowRect{};
+};
+
+// What the program to start shows once it has painted: a window of the class
+// and, at `probe`, the colour `expected`.
+struct Program {
+    std::string commandLine;
+    std::string folder;
+    const char* className;
+    POINT probe;
+    COLORREF expected;
+    UINT closeMessage;
+};
+
+// Starts the program, waits for its first complete paint, notes the time and
+// the peak working set, and closes it. With `learn`, the window's rectangle
+// is taken as found and the probe is its bottom-right pixel.
+Run Measure(Program& program, bool learn) {
+    // The previous window must be gone from the probe point first.
+    if (!learn) {
+        const double since = Now();
+        while (ScreenPixel(program.probe) == program.expected && Now() - since < 2000) Sleep(10);
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = program.commandLine;
+    const double start = Now();
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, program.folder.c_str(),
+                        &startup, &process)) {
+        throw std::runtime_error("cannot start " + program.commandLine);
+    }
+    Run run;
+    HWND window = nullptr;
+    for (;;) {
+        if (window == nullptr) {
+            window = ProcessWindow(process.dwProcessId, program.className);
+            if (window != nullptr && learn) {
+                GetWindowRect(window, &run.windowRect);
+                program.probe = POINT{run.windowRect.right - 1, run.windowRect.bottom - 1};
+            }
+        }
+        if (window != nullptr && ScreenPixel(program.probe) == program.expected) break;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0 || Now() - start > kTimeLimitMs) {
+            TerminateProcess(process.hProcess, 1);
+            throw std::runtime_error("no paint from " + program.commandLine);
+        }
+        Sleep(1);
+    }
+    run.milliseconds = Now() - start;
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) run.peakWorkingSet = memory.PeakWorkingSetSize;
+    PostMessageA(window, program.closeMessage, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The dark edge colour of the disc's window, its last pixel painted.
+COLORREF EdgeDarkColour(const std::string& iniPath) {
+    UnicodeIniReader reader;
+    reader.Load(iniPath.c_str());
+    char16_t edge[kIniValueCapacity];
+    reader.GetString(u"General", u"Edge", u"", edge);
+    if (edge[0] == 0) throw std::runtime_error(iniPath + " has no Edge: its last paint has no known colour");
+    ColorTriple colour{};
+    ReadColor(edge, colour);
+    return BevelDark(ToColorValue(colour));
+}
+
+// A disc designed for a 1920x1080 screen: on a smaller one its picture is
+// resampled before the window opens.
+std::u16string FullHdDiscIni() {
+    std::u16string t;
+    auto line = [&t](const char16_t* text) { t += std::u16string(text) + u"\r\n"; };
+    for (const char16_t* text : {
+             u"[General]", u"AppSize=1920,1080", u"BitmapFile256=background.bmp", u"BitmapRect=0,0,1920,1080",
+             u"BackColor=12,24,60", u"ButtonPaneRect=72,336,792,1200,3d", u"ButtonPaneColor=40,44,54",
+             u"HelpRect=900,930,1818,1176", u"BtnFont=54,700,0,0,Tahoma", u"HelpFont=42,400,0,0,Tahoma",
+             u"BtnColorBk=36,38,46", u"BtnColorHi=255,214,90", u"BtnColorLo=200,204,214", u"HelpColor=220,224,232",
+             u"Edge=250,190,40", u"ButtonCount=4", u"LanguageCount=1", u"[Languages]", u"language1=0x09,0",
+             u"[Prompt-0x09]", u"AppName=Full HD disc", u"DefHelp=Choose an entry on the left.",
+             u"Font=39,400,0,0,Tahoma", u"[Copyright-0x09]", u"Name=Copyright (C) 2024 Example Software.",
+             u"Position=72,1344", u"[Button1-0x09]", u"Name=Install", u"Help=Installs the program.",
+             u"BtnRect=120,396,744,492", u"Path=setup.exe", u"[Button2-0x09]", u"Name=Read me",
+             u"Help=Opens the notes.", u"BtnRect=120,540,744,636", u"Path=readme.txt", u"[Button3-0x09]",
+             u"Name=Browse", u"Help=Opens the disc's folder.", u"BtnRect=120,684,744,780", u"Path=.",
+             u"[Button4-0x09]", u"Name=Exit", u"Help=Closes this menu.", u"BtnRect=120,1044,744,1140",
+             u"Exit=true"}) {
+        line(text);
+    }
+    return t;
+}
+
+struct Outcome {
+    std::vector<double> menu;
+    std::vector<double> bare;
+    size_t menuPeak = 0;
+    size_t barePeak = 0;
+};
+
+Outcome Compare(const std::string& disc, COLORREF edge, int runs) {
+    Program menuProgram{"\"" + disc + "tessaline.exe\"", disc, kMenuClass, POINT{0, 0}, edge, WM_USER};
+    // Once unmeasured, to warm the caches and to learn the window's place.
+    const RECT r = Measure(menuProgram, true).windowRect;
+    char geometry[96];
+    std::snprintf(geometry, sizeof geometry, " %ld %ld %ld %ld %08lx", r.left, r.top, r.right - r.left,
+                  r.bottom - r.top, static_cast<unsigned long>(kBareColour));
+    Program bareProgram{"\"" + OwnFolder() + "bare_window.exe\"" + geometry, disc, kBareClass, menuProgram.probe,
+                        kBareColour, WM_CLOSE};
+    Measure(bareProgram, false);
+
+    Outcome outcome;
+    for (int k = 0; k < runs; ++k) {
+        const Run menuRun = Measure(menuProgram, false);
+        const Run bareRun = Measure(bareProgram, false);
+        outcome.menu.push_back(menuRun.milliseconds);
+        outcome.bare.push_back(bareRun.milliseconds);
+        outcome.menuPeak = std::max(outcome.menuPeak, menuRun.peakWorkingSet);
+        outcome.barePeak = std::max(outcome.barePeak, bareRun.peakWorkingSet);
+    }
+    return outcome;
+}
+
+void Report(const char* name, const Outcome& outcome) {
+    std::printf("# %s runs (ms), tessaline:", name);
+    for (double ms : outcome.menu) std::printf(" %.1f", ms);
+    std::printf("; bare:");
+    for (double ms : outcome.bare) std::printf(" %.1f", ms);
+    std::printf("\n");
+    const double menu = Median(outcome.menu);
+    const double bare = Median(outcome.bare);
+    std::printf("%s: tessaline=%.1f ms bare=%.1f ms ratio=%.3f\n", name, menu, bare, menu / bare);
+    std::printf("%s-peak-working-set: tessaline=%zu KB bare=%zu KB\n", name, outcome.menuPeak / 1024,
+                outcome.barePeak / 1024);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
+    try {
+        const std::string sampleDisc = std::string("Z:") + TESSALINE_SAMPLE_DISC + "/";
+        const std::string own = OwnFolder();
+        {
+            TempFolder disc;
+            for (const char* file : {"install.ini", "background.bmp", "readme.txt"}) {
+                disc.CopyIn(sampleDisc + file, file);
+            }
+            disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
+            Report("startup", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
+        }
+        {
+            TempFolder disc;
+            disc.Write("install.ini", fixture::Utf16Le(FullHdDiscIni()));
+            disc.Write("background.bmp", bench::MakePicture(1920, 1080, 8).FileBytes());
+            disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
+            Report("startup-resampled", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
+        }
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "startup_latency: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}

@@ -150,10 +150,10 @@ std::u16string EveryTextKey(const std::u16string& value, bool usable) {
                 u"BackColor=" + v + u"ButtonPaneRect=" + v + u"ButtonPaneColor=" + v + u"BtnColorHi=" + v +
                 u"BtnColorLo=" + v + u"HelpColor=" + v + u"BulletColorHi=" + v + u"BulletColorLo=" + v;
         text += u"[Copyright-" + t + u"]\r\nName=" + v + u"Position=" + v;
-        for (const char16_t* number : {u"1", u"2"}) {
+        // The buttons apart: where buttons overlap, a press on them starts nothing.
+        for (const auto& [number, rect] : {std::pair{u"1", u"10,10,200,40"}, std::pair{u"2", u"10,50,200,80"}}) {
             text += u"[Button" + std::u16string(number) + u"-" + t + u"]\r\n";
-            // Apart: where buttons overlap, a press on them starts nothing.
-            if (usable) text += number == std::u16string(u"1") ? u"BtnRect=10,10,200,40\r\n" : u"BtnRect=10,50,200,80\r\n";
+            if (usable) text += u"BtnRect=" + std::u16string(rect) + u"\r\n";
             text += u"Name=" + v + u"Help=" + v + u"BtnRect=" + v + u"Path=" + v + u"Args=" + v +
                     u"SilentPath=" + v + u"SilentArgs=" + v + u"PreRun=" + v + u"PreArgs=" + v + u"PreCond=" + v +
                     u"Exit=" + v;

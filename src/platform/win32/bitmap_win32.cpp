@@ -1,11 +1,12 @@
 #include <windows.h>
 
 #include "platform/bitmap.h"
+#include "platform/win32/object_tally_win32.h"
 
 namespace platform {
 
 Bitmap LoadBitmapFile(const char* name, uint32_t flags) {
-    return reinterpret_cast<Bitmap>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, flags));
+    return Tallied(reinterpret_cast<Bitmap>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, flags)));
 }
 
 bool BitmapSize(Bitmap bitmap, Size* size) {
@@ -16,6 +17,7 @@ bool BitmapSize(Bitmap bitmap, Size* size) {
 }
 
 void ReleaseBitmap(Bitmap bitmap) {
+    Untallied(bitmap);
     if (bitmap != nullptr) DeleteObject(reinterpret_cast<HBITMAP>(bitmap));
 }
 
@@ -33,11 +35,12 @@ bool DescribeDibSection(Bitmap bitmap, DibSection* section) {
 }
 
 uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count) {
-    HDC memory = CreateCompatibleDC(nullptr);
+    HDC memory = Tallied(CreateCompatibleDC(nullptr));
     if (memory == nullptr) return 0;
     HGDIOBJ previous = SelectObject(memory, reinterpret_cast<HBITMAP>(bitmap));
     const UINT read = GetDIBColorTable(memory, 0, count, reinterpret_cast<RGBQUAD*>(entries));
     SelectObject(memory, previous);
+    Untallied(memory);
     DeleteDC(memory);
     return read;
 }
@@ -52,7 +55,7 @@ Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, voi
     info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
     info.bmiHeader.biCompression = BI_RGB;
     *bits = nullptr;
-    return reinterpret_cast<Bitmap>(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+    return Tallied(reinterpret_cast<Bitmap>(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0)));
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/drawing.h"
+#include "platform/win32/object_tally_win32.h"
 
 namespace platform {
 
@@ -20,26 +21,29 @@ PAINTSTRUCT paintRecord;
 }  // namespace
 
 DrawingContext BeginWindowPaint(Window window) {
-    return reinterpret_cast<DrawingContext>(BeginPaint(reinterpret_cast<HWND>(window), &paintRecord));
+    return Tallied(reinterpret_cast<DrawingContext>(BeginPaint(reinterpret_cast<HWND>(window), &paintRecord)));
 }
 
 void EndWindowPaint(Window window) {
+    Untallied(paintRecord.hdc);
     EndPaint(reinterpret_cast<HWND>(window), &paintRecord);
 }
 
 DrawingContext WindowContext(Window window) {
-    return reinterpret_cast<DrawingContext>(GetDC(reinterpret_cast<HWND>(window)));
+    return Tallied(reinterpret_cast<DrawingContext>(GetDC(reinterpret_cast<HWND>(window))));
 }
 
 void ReleaseWindowContext(Window window, DrawingContext context) {
+    Untallied(context);
     ReleaseDC(reinterpret_cast<HWND>(window), ToHdc(context));
 }
 
 DrawingContext CreateMemoryContext(DrawingContext compatibleWith) {
-    return reinterpret_cast<DrawingContext>(CreateCompatibleDC(ToHdc(compatibleWith)));
+    return Tallied(reinterpret_cast<DrawingContext>(CreateCompatibleDC(ToHdc(compatibleWith))));
 }
 
 void DeleteMemoryContext(DrawingContext context) {
+    Untallied(context);
     DeleteDC(ToHdc(context));
 }
 
@@ -56,10 +60,11 @@ int32_t BitsPerPixel(DrawingContext context) {
 }
 
 Brush MakeBrush(uint32_t color) {
-    return reinterpret_cast<Brush>(::CreateSolidBrush(color));
+    return Tallied(reinterpret_cast<Brush>(::CreateSolidBrush(color)));
 }
 
 void ReleaseBrush(Brush brush) {
+    Untallied(brush);
     DeleteObject(reinterpret_cast<HBRUSH>(brush));
 }
 
@@ -69,10 +74,11 @@ void FillRectangle(DrawingContext context, const Rect& rect, Brush brush) {
 }
 
 Pen MakePen(uint32_t color) {
-    return reinterpret_cast<Pen>(CreatePen(PS_SOLID, 1, color));
+    return Tallied(reinterpret_cast<Pen>(CreatePen(PS_SOLID, 1, color)));
 }
 
 void ReleasePen(Pen pen) {
+    Untallied(pen);
     DeleteObject(reinterpret_cast<HPEN>(pen));
 }
 
@@ -97,7 +103,7 @@ void SelectFont(DrawingContext context, Font font) {
 }
 
 Bitmap CreateOffscreenBitmap(int32_t width, int32_t height, int32_t bitsPerPixel) {
-    return reinterpret_cast<Bitmap>(CreateBitmap(width, height, 1, static_cast<UINT>(bitsPerPixel), nullptr));
+    return Tallied(reinterpret_cast<Bitmap>(CreateBitmap(width, height, 1, static_cast<UINT>(bitsPerPixel), nullptr)));
 }
 
 void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32_t height, DrawingContext source,

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/font.h"
+#include "platform/win32/object_tally_win32.h"
 
 namespace platform {
 
@@ -27,20 +28,22 @@ Font CreateFontFrom(const FontDescription& description) {
     font.lfUnderline = description.underline;
     font.lfCharSet = description.charSet;
     std::memcpy(font.lfFaceName, description.faceName, kFaceNameCapacity);
-    return reinterpret_cast<Font>(CreateFontIndirectA(&font));
+    return Tallied(reinterpret_cast<Font>(CreateFontIndirectA(&font)));
 }
 
 bool FaceInUse(Font font, char* face, uint32_t capacity) {
-    HDC screen = GetDC(nullptr);
+    HDC screen = Tallied(GetDC(nullptr));
     if (screen == nullptr) return false;
     HGDIOBJ previous = SelectObject(screen, reinterpret_cast<HFONT>(font));
     const int length = GetTextFaceA(screen, static_cast<int>(capacity), face);
     if (previous != nullptr) SelectObject(screen, previous);
+    Untallied(screen);
     ReleaseDC(nullptr, screen);
     return length > 0;
 }
 
 void ReleaseFont(Font font) {
+    Untallied(font);
     DeleteObject(reinterpret_cast<HFONT>(font));
 }
 

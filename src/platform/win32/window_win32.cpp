@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/window.h"
+#include "platform/win32/object_tally_win32.h"
 
 namespace platform {
 
@@ -44,7 +45,7 @@ Window LastActivePopup(Window window) {
 }
 
 DrawingContext CreateDisplayInfo() {
-    return reinterpret_cast<DrawingContext>(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+    return Tallied(reinterpret_cast<DrawingContext>(CreateICA("DISPLAY", nullptr, nullptr, nullptr)));
 }
 
 int32_t DisplayColorCount(DrawingContext info) {
@@ -52,6 +53,7 @@ int32_t DisplayColorCount(DrawingContext info) {
 }
 
 void ReleaseDisplayInfo(DrawingContext info) {
+    Untallied(info);
     DeleteDC(reinterpret_cast<HDC>(info));
 }
 

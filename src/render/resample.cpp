@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#if !defined(TESSALINE_RESAMPLE_SCALAR) && \
+    (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
+#include <emmintrin.h>
+#define TESSALINE_RESAMPLE_SSE2 1
+#endif
+
 // Every value below is formed in double precision and rounded to single
 // precision where it is stored (reciprocals, span ends, weights, sums after
 // each addition), so that each build, whatever its floating-point unit,
@@ -18,17 +24,6 @@ constexpr double kMaxPixels = 0x1FFFFFFF;
 struct Tap {
     int32_t index;
     float weight;
-};
-
-struct RowTap {
-    const uint8_t* row;
-    float weight;
-};
-
-struct Channels {
-    double blue;
-    double green;
-    double red;
 };
 
 // The source indices and weights of every destination column (or row):
@@ -62,51 +57,151 @@ Spans ComputeSpans(int32_t destinationLength, int32_t sourceLength, float factor
     return spans;
 }
 
-template <int kBits>
-inline uint32_t IndexAt(const uint8_t* row, int32_t i) {
-    if (kBits == 8) return row[i];
-    const uint8_t pair = row[i >> 1];
-    return (i & 1) != 0 ? (pair & 0x0Fu) : (pair >> 4);
+// A source column as the averaging reads it: the byte that holds its colour
+// index, how far the index sits from the byte's low end, and its weight,
+// twice, for both lanes of a pair of sums.
+struct ColumnTap {
+    uint32_t byte;
+    uint32_t shift;
+    double weight[2];
+};
+
+struct RowTap {
+    const uint8_t* row;
+    double weight;
+};
+
+// A colour table entry as the sums take it: red and green, blue and nothing.
+struct Entry {
+    double redGreen[2];
+    double blueNone[2];
+};
+
+// The three sums of one destination pixel. Each contribution is formed in
+// double precision and each sum rounded to single precision after each
+// addition. A channel times weightX is exact in double precision (8 by 24
+// bits), and so is weightX * weightY (24 by 24 bits), so channel * (weightX *
+// weightY) rounds the same exact value once, as (channel * weightX) * weightY
+// does: the pair of weights is multiplied once for all three channels.
+#ifdef TESSALINE_RESAMPLE_SSE2
+using RowWeight = __m128d;
+
+inline RowWeight MakeRowWeight(double weight) {
+    return _mm_set1_pd(weight);
 }
 
-inline uint32_t Channel(float sum) {
-    return sum < 255.0f ? static_cast<uint32_t>(sum) : 255u;
+class Sums {
+public:
+    void Add(const Entry& color, const ColumnTap& column, RowWeight rowWeight) {
+        const __m128d weight = _mm_mul_pd(_mm_loadu_pd(column.weight), rowWeight);
+        // Converting to single precision and back rounds both lanes at once.
+        redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redGreen, _mm_mul_pd(_mm_loadu_pd(color.redGreen), weight))));
+        blueNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueNone, _mm_mul_pd(_mm_loadu_pd(color.blueNone), weight))));
+    }
+    double Red() const { return _mm_cvtsd_f64(redGreen); }
+    double Green() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(redGreen, redGreen)); }
+    double Blue() const { return _mm_cvtsd_f64(blueNone); }
+
+private:
+    __m128d redGreen = _mm_setzero_pd();
+    __m128d blueNone = _mm_setzero_pd();
+};
+#else
+using RowWeight = double;
+
+inline RowWeight MakeRowWeight(double weight) {
+    return weight;
 }
 
+class Sums {
+public:
+    void Add(const Entry& color, const ColumnTap& column, RowWeight rowWeight) {
+        const double weight = column.weight[0] * rowWeight;
+        red = static_cast<float>(red + color.redGreen[0] * weight);
+        green = static_cast<float>(green + color.redGreen[1] * weight);
+        blue = static_cast<float>(blue + color.blueNone[0] * weight);
+    }
+    double Red() const { return red; }
+    double Green() const { return green; }
+    double Blue() const { return blue; }
+
+private:
+    float red = 0.0f;
+    float green = 0.0f;
+    float blue = 0.0f;
+};
+#endif
+
 template <int kBits>
-void Average(const Spans& columns, const std::vector<uint32_t>& rowBegin, const std::vector<RowTap>& rowTaps,
-             const Channels* palette, Size size, uint32_t* destination) {
-    // One destination row at a time, source row by source row: each pixel
-    // still adds its contributions in the order rows then columns, while
-    // neighbouring pixels' sums, being independent, proceed side by side.
-    std::vector<float> sums(static_cast<size_t>(size.width) * 3);
+inline const Entry& ColorAt(const Entry* palette, const uint8_t* row, const ColumnTap& column) {
+    if (kBits == 8) return palette[row[column.byte]];
+    return palette[(static_cast<uint32_t>(row[column.byte]) >> column.shift) & 0x0Fu];
+}
+
+// A sum below 255 loses its fraction; any other becomes 255.
+inline uint32_t Channel(double sum) {
+    return sum < 255.0 ? static_cast<uint32_t>(sum) : 255u;
+}
+
+inline uint32_t PixelOf(const Sums& sums) {
+    return Channel(sums.Blue()) | (Channel(sums.Green()) << 8) | (Channel(sums.Red()) << 16);
+}
+
+struct Plan {
+    std::vector<uint32_t> columnBegin;  // columnTaps[columnBegin[x]] up to columnBegin[x + 1] serve column x
+    std::vector<ColumnTap> columnTaps;
+    std::vector<uint32_t> rowBegin;  // the same for the rows
+    std::vector<RowTap> rowTaps;
+};
+
+// Each pixel adds its contributions in the order rows, then columns within a
+// row. Every addition waits for the rounding of the one before, so pixels
+// with as many columns each are summed four side by side, their additions
+// interleaved.
+template <int kBits>
+void Average(const Plan& plan, const Entry* palette, Size size, uint32_t* destination) {
+    constexpr int32_t kLanes = 4;
+    const uint32_t* columnBegin = plan.columnBegin.data();
+    const ColumnTap* taps = plan.columnTaps.data();
     for (int32_t y = 0; y < size.height; ++y) {
-        std::fill(sums.begin(), sums.end(), 0.0f);
-        for (uint32_t r = rowBegin[y]; r != rowBegin[y + 1]; ++r) {
-            const RowTap& row = rowTaps[r];
-            const double weightY = row.weight;
-            float* sum = sums.data();
-            for (int32_t x = 0; x < size.width; ++x, sum += 3) {
-                float red = sum[0];
-                float green = sum[1];
-                float blue = sum[2];
-                for (uint32_t c = columns.begin[x]; c != columns.begin[x + 1]; ++c) {
-                    const Tap& column = columns.taps[c];
-                    const double weightX = column.weight;
-                    const Channels& color = palette[IndexAt<kBits>(row.row, column.index)];
-                    red = static_cast<float>(red + (color.red * weightX) * weightY);
-                    green = static_cast<float>(green + (color.green * weightX) * weightY);
-                    blue = static_cast<float>(blue + (color.blue * weightX) * weightY);
-                }
-                sum[0] = red;
-                sum[1] = green;
-                sum[2] = blue;
-            }
-        }
+        const RowTap* rowsBegin = plan.rowTaps.data() + plan.rowBegin[y];
+        const RowTap* rowsEnd = plan.rowTaps.data() + plan.rowBegin[y + 1];
         uint32_t* out = destination + static_cast<size_t>(y) * static_cast<size_t>(size.width);
-        const float* sum = sums.data();
-        for (int32_t x = 0; x < size.width; ++x, sum += 3) {
-            out[x] = Channel(sum[2]) | (Channel(sum[1]) << 8) | (Channel(sum[0]) << 16);
+        for (int32_t x = 0; x < size.width;) {
+            const uint32_t* begin = columnBegin + x;
+            const uint32_t n = begin[1] - begin[0];
+            if (x + kLanes <= size.width && begin[2] - begin[1] == n && begin[3] - begin[2] == n &&
+                begin[4] - begin[3] == n) {
+                const ColumnTap* t0 = taps + begin[0];
+                const ColumnTap* t1 = taps + begin[1];
+                const ColumnTap* t2 = taps + begin[2];
+                const ColumnTap* t3 = taps + begin[3];
+                Sums s0, s1, s2, s3;
+                for (const RowTap* row = rowsBegin; row != rowsEnd; ++row) {
+                    const uint8_t* bytes = row->row;
+                    const RowWeight weight = MakeRowWeight(row->weight);
+                    for (uint32_t k = 0; k < n; ++k) {
+                        s0.Add(ColorAt<kBits>(palette, bytes, t0[k]), t0[k], weight);
+                        s1.Add(ColorAt<kBits>(palette, bytes, t1[k]), t1[k], weight);
+                        s2.Add(ColorAt<kBits>(palette, bytes, t2[k]), t2[k], weight);
+                        s3.Add(ColorAt<kBits>(palette, bytes, t3[k]), t3[k], weight);
+                    }
+                }
+                out[x] = PixelOf(s0);
+                out[x + 1] = PixelOf(s1);
+                out[x + 2] = PixelOf(s2);
+                out[x + 3] = PixelOf(s3);
+                x += kLanes;
+            } else {
+                const ColumnTap* t = taps + begin[0];
+                Sums sums;
+                for (const RowTap* row = rowsBegin; row != rowsEnd; ++row) {
+                    const RowWeight weight = MakeRowWeight(row->weight);
+                    for (uint32_t k = 0; k < n; ++k) sums.Add(ColorAt<kBits>(palette, row->row, t[k]), t[k], weight);
+                }
+                out[x] = PixelOf(sums);
+                ++x;
+            }
         }
     }
 }
@@ -146,29 +241,39 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
     if (stride == 0) return false;
 
     // Indices beyond the file's colour table draw black.
-    Channels palette[256] = {};
+    Entry palette[256] = {};
     const uint32_t entries = std::min<uint32_t>(source.colorCount, 1u << source.bitsPerPixel);
     for (uint32_t k = 0; k < entries; ++k) {
         const uint8_t* entry = source.colorTable + 4 * k;
-        palette[k] = Channels{static_cast<double>(entry[0]), static_cast<double>(entry[1]),
-                              static_cast<double>(entry[2])};
+        palette[k] = Entry{{static_cast<double>(entry[2]), static_cast<double>(entry[1])},
+                           {static_cast<double>(entry[0]), 0.0}};
     }
 
-    const Spans columns = ComputeSpans(size.width, source.width, horizontalFactor);
+    Plan plan;
+    Spans columns = ComputeSpans(size.width, source.width, horizontalFactor);
+    plan.columnBegin = std::move(columns.begin);
+    plan.columnTaps.reserve(columns.taps.size());
+    for (const Tap& tap : columns.taps) {
+        const uint32_t i = static_cast<uint32_t>(tap.index);
+        const double weight = tap.weight;
+        // Four bits: the even pixel is the high nibble.
+        plan.columnTaps.push_back(source.bitsPerPixel == 8 ? ColumnTap{i, 0, {weight, weight}}
+                                                           : ColumnTap{i >> 1, (i & 1u) != 0 ? 0u : 4u, {weight, weight}});
+    }
     // Rows are counted from the picture's bottom, as the destination stores
     // them, whatever order the source keeps them in.
-    const Spans rows = ComputeSpans(size.height, source.height, verticalFactor);
-    std::vector<RowTap> rowTaps;
-    rowTaps.reserve(rows.taps.size());
+    Spans rows = ComputeSpans(size.height, source.height, verticalFactor);
+    plan.rowBegin = std::move(rows.begin);
+    plan.rowTaps.reserve(rows.taps.size());
     for (const Tap& tap : rows.taps) {
         const int32_t stored = source.topDown ? source.height - 1 - tap.index : tap.index;
-        rowTaps.push_back(RowTap{source.rows + static_cast<size_t>(stored) * stride, tap.weight});
+        plan.rowTaps.push_back(RowTap{source.rows + static_cast<size_t>(stored) * stride, tap.weight});
     }
 
     if (source.bitsPerPixel == 8) {
-        Average<8>(columns, rows.begin, rowTaps, palette, size, destination);
+        Average<8>(plan, palette, size, destination);
     } else {
-        Average<4>(columns, rows.begin, rowTaps, palette, size, destination);
+        Average<4>(plan, palette, size, destination);
     }
     return true;
 }

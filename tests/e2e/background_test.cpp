@@ -65,25 +65,13 @@ TEST(Background, ACutPictureAtItsOwnSizeIsShown) {
     MenuProcess menu(disc.ExePath(), "", disc.Folder().Path());
     HWND window = menu.WaitForWindow(kMenuClass);
     ASSERT_NE(window, nullptr);
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(kExitLimitMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
 }
 
 TEST(Background, ATrueColourPictureCannotBeScaled) {
     Disc disc;
     WriteDisc(disc, fixture::TrueColorBitmap(64, 48, {200, 16, 32}), u"AppSize=2008,1496\r\n");
     ExpectBoxesThenExit(disc, {kUnsupported, kUnreadable});
-}
-
-COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT point = {x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return color;
 }
 
 TEST(Background, APictureIsShownAtTheScaleTheWorkAreaLeaves) {
@@ -109,10 +97,7 @@ TEST(Background, APictureIsShownAtTheScaleTheWorkAreaLeaves) {
     EXPECT_EQ(ScreenPixel(window, 100, 25), RGB(0, 255, 0)) << "beyond the halved picture";
     EXPECT_EQ(ScreenPixel(window, 25, 50), RGB(0, 255, 0)) << "below the halved picture";
 
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(kExitLimitMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
 }
 
 }  // namespace

@@ -14,18 +14,9 @@ constexpr const char* kMenuClass = "Quorvan Belmira Autorun";
 constexpr COLORREF kBulletLo = RGB(0, 255, 0);
 constexpr COLORREF kBulletHi = RGB(255, 0, 0);
 
-COLORREF PixelOf(HWND window, int x, int y) {
-    POINT point = {x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
 bool WaitForPixel(HWND window, int x, int y, COLORREF color) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (PixelOf(window, x, y) == color) return true;
+        if (ScreenPixel(window, x, y) == color) return true;
         PumpMessagesFor(20);
     }
     return false;
@@ -69,12 +60,6 @@ protected:
         return window;
     }
 
-    void ExpectEnds(MenuProcess& menu) {
-        DWORD exitCode = 1;
-        ASSERT_TRUE(menu.WaitForExit(20000, &exitCode));
-        EXPECT_EQ(exitCode, 0u);
-    }
-
     Disc disc;
     ProbeLog log;
 };
@@ -100,8 +85,7 @@ TEST_F(Interaction, AClickStartsTheButtonsProgramInItsFolder) {
     const std::string line = log.Lines()[0];
     EXPECT_EQ(CommandLineOf(line), "\"" + disc.Folder().Path() + "tools\\probe.exe\" /greet");
     EXPECT_EQ(FolderOf(line), disc.Folder().Path() + "tools");
-    SendMessageA(window, WM_USER, 0, 0);
-    ExpectEnds(menu);
+    CloseAndExpectExitZero(menu, window);
 }
 
 TEST_F(Interaction, ADragOffTheButtonStartsNothing) {
@@ -114,8 +98,7 @@ TEST_F(Interaction, ADragOffTheButtonStartsNothing) {
     EXPECT_TRUE(WaitForPixel(window, 12, 35, kBulletLo)) << "off the armed button, nothing is highlighted";
     input::LeftUp();
     EXPECT_FALSE(log.WaitForLines(1, 1500));
-    SendMessageA(window, WM_USER, 0, 0);
-    ExpectEnds(menu);
+    CloseAndExpectExitZero(menu, window);
 }
 
 TEST_F(Interaction, EnterStartsTheHighlightedButtonAndEscapeEndsTheMenu) {
@@ -128,7 +111,7 @@ TEST_F(Interaction, EnterStartsTheHighlightedButtonAndEscapeEndsTheMenu) {
     ASSERT_TRUE(log.WaitForLines(1));
     EXPECT_EQ(CommandLineOf(log.Lines()[0]), "\"" + disc.Folder().Path() + "tools\\probe.exe\" /greet");
     input::Tap(VK_ESCAPE);
-    ExpectEnds(menu);
+    ExpectExitZero(menu);
 }
 
 TEST_F(Interaction, AnExitButtonEndsTheMenuAfterItsProgramStarted) {
@@ -138,7 +121,7 @@ TEST_F(Interaction, AnExitButtonEndsTheMenuAfterItsProgramStarted) {
     input::MoveTo(window, 100, 75);
     input::LeftDown();
     input::LeftUp();
-    ExpectEnds(menu);
+    ExpectExitZero(menu);
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(CommandLineOf(log.Lines()[0]), "\"" + disc.Folder().Path() + "tools\\probe.exe\" /last");
 }
@@ -150,7 +133,7 @@ TEST_F(Interaction, AButtonWithoutAProgramOnlyEndsTheMenu) {
     input::MoveTo(window, 100, 115);
     input::LeftDown();
     input::LeftUp();
-    ExpectEnds(menu);
+    ExpectExitZero(menu);
     EXPECT_TRUE(log.Lines().empty());
 }
 
@@ -188,7 +171,7 @@ TEST_F(Interaction, TheLanguageListChangesTheMenusLanguage) {
     input::Tap(VK_RETURN);
     ASSERT_TRUE(log.WaitForLines(1));
     input::Tap(VK_ESCAPE);
-    ExpectEnds(menu);
+    ExpectExitZero(menu);
 }
 
 TEST_F(Interaction, TheUnattendedRunStartsEveryProgramInOrderAndEnds) {
@@ -199,7 +182,7 @@ TEST_F(Interaction, TheUnattendedRunStartsEveryProgramInOrderAndEnds) {
                                          u"[Button2-]\r\nPreRun=tools\\probe.exe\r\nPreArgs=/pre2\r\n"
                                          u"SilentPath=tools\\probe.exe\r\nSilentArgs=/main2\r\n"));
     MenuProcess menu(disc.ExePath(), "-s", disc.Folder().Path());
-    ExpectEnds(menu);
+    ExpectExitZero(menu);
     const std::vector<std::string> lines = log.Lines();
     ASSERT_EQ(lines.size(), 4u);
     const char* expected[] = {"/pre1", "/pre2", "/main1", "/main2"};
@@ -213,11 +196,10 @@ TEST_F(Interaction, ASecondStartLeavesTheOpenMenuInFront) {
     HWND window = Open(first);
     ASSERT_NE(window, nullptr);
     MenuProcess second(disc.ExePath(), "", disc.Folder().Path());
-    ExpectEnds(second);
+    ExpectExitZero(second);
     EXPECT_EQ(GetForegroundWindow(), window);
     EXPECT_EQ(first.WaitForWindow(kMenuClass, 0), window) << "the first menu stays open";
-    SendMessageA(window, WM_USER, 0, 0);
-    ExpectEnds(first);
+    CloseAndExpectExitZero(first, window);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "e2e/menu_process.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 Disc::Disc() {
@@ -84,6 +86,26 @@ bool MenuProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     }
     GetExitCodeProcess(info.hProcess, exitCode);
     return true;
+}
+
+void ExpectExitZero(MenuProcess& menu) {
+    DWORD exitCode = 1;
+    ASSERT_TRUE(menu.WaitForExit(20000, &exitCode)) << "the menu did not end";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+void CloseAndExpectExitZero(MenuProcess& menu, HWND window) {
+    SendMessageA(window, WM_USER, 0, 0);
+    ExpectExitZero(menu);
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return color;
 }
 
 MessageBoxContent ReadMessageBox(HWND box) {

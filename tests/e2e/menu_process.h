@@ -46,6 +46,14 @@ private:
     PROCESS_INFORMATION info{};
 };
 
+// Waits for the process to end and expects exit code 0, the menu's only one.
+void ExpectExitZero(MenuProcess& menu);
+// Asks the menu to close as any program may (WM_USER), then expects it to end with 0.
+void CloseAndExpectExitZero(MenuProcess& menu, HWND window);
+
+// A pixel of the window's client area as the screen shows it.
+COLORREF ScreenPixel(HWND window, int x, int y);
+
 MessageBoxContent ReadMessageBox(HWND box);
 void DismissMessageBox(HWND box);
 

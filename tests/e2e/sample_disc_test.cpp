@@ -116,10 +116,7 @@ TEST_F(SampleDisc, ShowsEveryElementAsConfigured) {
     EXPECT_EQ(shot.At(30, 87), shot.At(30, 88));
     EXPECT_NE(shot.At(30, 87), shot.At(30, 84));
 
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(20000, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
 }
 
 TEST_F(SampleDisc, AMenuLargerThanTheScreenIsScaledToFit) {
@@ -146,10 +143,7 @@ TEST_F(SampleDisc, AMenuLargerThanTheScreenIsScaledToFit) {
     EXPECT_EQ(shot.At(600, 200), RGB(12, 24, 60));
     EXPECT_NE(shot.At(400, 200), RGB(12, 24, 60));
 
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(20000, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
 }
 
 }  // namespace

@@ -141,15 +141,6 @@ Reading Read(HWND window, HANDLE process, const ObjectTally& tally) {
     return Reading{tally.Live(), PrivateBytes(process)};
 }
 
-COLORREF PixelOf(HWND window, int x, int y) {
-    POINT point = {x, y};
-    ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
 TEST(LongRun, LanguageSwitchesAndPointerCyclesLeaveObjectsAndMemoryFlat) {
     SetCursorPos(0, 0);  // the real pointer away from the menu
     TempFolder disc;
@@ -204,7 +195,7 @@ TEST(LongRun, LanguageSwitchesAndPointerCyclesLeaveObjectsAndMemoryFlat) {
     COLORREF bullet = CLR_INVALID;
     for (int attempt = 0; attempt < 50 && bullet != kBulletHi; ++attempt) {
         PumpMessagesFor(20);
-        bullet = PixelOf(window, 12, 25);
+        bullet = ScreenPixel(window, 12, 25);
     }
     EXPECT_EQ(bullet, kBulletHi);
 

@@ -76,10 +76,7 @@ TEST(StartUp, ABitmapNameIsResolvedAgainstTheWorkingFolder) {
     MenuProcess menu(disc.ExePath(), "", elsewhere.Path());
     HWND window = menu.WaitForWindow(kMenuClass);
     ASSERT_NE(window, nullptr);
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(kExitLimitMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
 }
 
 TEST(StartUp, ShowsTheMenuWindowAndClosesOnRequest) {
@@ -116,10 +113,7 @@ TEST(StartUp, ShowsTheMenuWindowAndClosesOnRequest) {
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(seen, RGB(200, 16, 32));
 
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(kExitLimitMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
 }
 
 // A window of the menu's class, as an open menu has it.
@@ -215,10 +209,7 @@ TEST(StartUp, NoLibraryThatTheWindowSystemLoadsIsTakenFromBesideTheProgramOrTheW
     HWND window = menu.WaitForWindow(kMenuClass);
     ASSERT_NE(window, nullptr);
     ASSERT_NE(FindWindowExA(window, nullptr, "ComboBox", nullptr), nullptr) << "the language list is there";
-    SendMessageA(window, WM_USER, 0, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(menu.WaitForExit(kExitLimitMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseAndExpectExitZero(menu, window);
     for (const char* library : libraries) {
         const std::string marker = std::string(library) + ".dll-was-loaded";
         EXPECT_FALSE(disc.Folder().Exists(marker)) << marker << " beside the program";

@@ -1,6 +1,6 @@
 // The small parsers that read values of install.ini and the command line:
 // formatted input (with any pattern, and with the program's own), rectangles,
-// sizes and the scale they give, colours, font specifications, PreCond and the
+// sizes and the scale they give, colours, font values, PreCond and the
 // system classification, the unattended switch, language names and tags, the
 // wide-text helpers and the launch texts. The first byte picks the parser;
 // the rest is its text, as UTF-16 little endian or as narrow bytes.
@@ -125,17 +125,17 @@ void Fonts(const Texts& t) {
     ResetPlatformDouble();
     menu = Menu{};
     menu.scale = ScaleFrom(t.second, t.bytes);
-    const std::vector<char16_t> specification = Exact(t.wide);
+    const std::vector<char16_t> value = Exact(t.wide);
     const std::vector<char16_t> colors = Exact(t.second);
     platform::FontDescription description{};
-    const bool described = DescribeFont(specification.data(), fake.defaultGuiFont, &description);
+    const bool described = DescribeFont(value.data(), fake.defaultGuiFont, &description);
     FUZZ_CHECK(described == (t.wide.find(u',') != std::u16string::npos));
     FUZZ_CHECK(Terminated(description.faceName, sizeof description.faceName));
-    CreateButtonFont(specification.data());
-    CreateHelpFont(specification.data());
-    CreateCopyrightFont(specification.data(), colors.data());
-    CreateButtonFont(specification.data());
-    CreateCopyrightFont(specification.data(), colors.data());
+    CreateButtonFont(value.data());
+    CreateHelpFont(value.data());
+    CreateCopyrightFont(value.data(), colors.data());
+    CreateButtonFont(value.data());
+    CreateCopyrightFont(value.data(), colors.data());
     FUZZ_CHECK(LiveFontCount() <= 3);
     FUZZ_CHECK(ToColorValue(menu.copyrightColor) <= 0xFFFFFFu);
     for (const CreatedFont& font : fake.fonts) {

@@ -36,22 +36,22 @@ platform::Font CreateWithFaceCheck(platform::FontDescription description,
 }
 
 // The button and help fonts: the old one goes first, whatever follows.
-void ReplaceFont(platform::Font& field, const char16_t* specification) {
+void ReplaceFont(platform::Font& field, const char16_t* value) {
     Release(field);
     const platform::FontDescription defaultFont = DefaultGuiFont();
     platform::FontDescription description{};
-    if (!DescribeFont(specification, defaultFont, &description)) return;
+    if (!DescribeFont(value, defaultFont, &description)) return;
     field = CreateWithFaceCheck(description, defaultFont);
 }
 
 }  // namespace
 
-bool DescribeFont(const char16_t* specification, const platform::FontDescription& defaultFont,
+bool DescribeFont(const char16_t* value, const platform::FontDescription& defaultFont,
                   platform::FontDescription* description) {
     *description = platform::FontDescription{};
     int32_t numbers[4] = {0, 0, 0, 0};
     int32_t* const targets[] = {&numbers[0], &numbers[1], &numbers[2], &numbers[3]};
-    ScanIntegers(specification, "%d,%d,%d,%d", targets, 4);
+    ScanIntegers(value, "%d,%d,%d,%d", targets, 4);
     description->height = numbers[0];
     ScaleValue(description->height);
     description->weight = numbers[1];
@@ -61,7 +61,7 @@ bool DescribeFont(const char16_t* specification, const platform::FontDescription
 
     // The face follows the last comma, after any blanks.
     const char16_t* face = nullptr;
-    for (const char16_t* p = specification; *p != 0; ++p) {
+    for (const char16_t* p = value; *p != 0; ++p) {
         if (*p == u',') face = p + 1;
     }
     if (face == nullptr) return false;
@@ -70,23 +70,23 @@ bool DescribeFont(const char16_t* specification, const platform::FontDescription
     return true;
 }
 
-void CreateCopyrightFont(const char16_t* fontSpecification, const char16_t* colorSpecification) {
+void CreateCopyrightFont(const char16_t* fontValue, const char16_t* colorValue) {
     const platform::FontDescription defaultFont = DefaultGuiFont();
     platform::FontDescription description{};
-    if (!DescribeFont(fontSpecification, defaultFont, &description)) return;
+    if (!DescribeFont(fontValue, defaultFont, &description)) return;
     Release(menu.copyrightFont);
     menu.copyrightFont = CreateWithFaceCheck(description, defaultFont);
 
     ColorTriple& deep = menu.copyrightColor;
     ColorTriple& low = menu.copyrightColorLowDepth;
     int32_t* const targets[] = {&deep.red, &deep.green, &deep.blue, &low.red, &low.green, &low.blue};
-    ScanIntegers(colorSpecification, "%d,%d,%d,%d,%d,%d", targets, 6);
+    ScanIntegers(colorValue, "%d,%d,%d,%d,%d,%d", targets, 6);
 }
 
-void CreateButtonFont(const char16_t* specification) {
-    ReplaceFont(menu.buttonFont, specification);
+void CreateButtonFont(const char16_t* value) {
+    ReplaceFont(menu.buttonFont, value);
 }
 
-void CreateHelpFont(const char16_t* specification) {
-    ReplaceFont(menu.helpFont, specification);
+void CreateHelpFont(const char16_t* value) {
+    ReplaceFont(menu.helpFont, value);
 }

@@ -9,14 +9,14 @@ namespace {
 
 using Fonts = ConfigTest;
 
-platform::FontDescription Describe(const char16_t* specification, bool* hasFace = nullptr) {
+platform::FontDescription Describe(const char16_t* value, bool* hasFace = nullptr) {
     platform::FontDescription description{};
-    const bool face = DescribeFont(specification, fake.defaultGuiFont, &description);
+    const bool face = DescribeFont(value, fake.defaultGuiFont, &description);
     if (hasFace != nullptr) *hasFace = face;
     return description;
 }
 
-TEST_F(Fonts, SpecificationsGiveSizeStyleAndFace) {
+TEST_F(Fonts, ValuesGiveSizeStyleAndFace) {
     menu.scale = 0.75f;
     platform::FontDescription d = Describe(u"13,400,0,0,MS Sans Serif");
     EXPECT_EQ(d.height, 10);

@@ -54,6 +54,8 @@ void UnicodeIniReader::Clear() {
     loadedPath.clear();
     currentSection[0] = 0;
     sectionStart = nullptr;
+    openBrackets.clear();
+    bracketsIndexed = false;
 }
 
 bool UnicodeIniReader::Load(const char* path) {
@@ -87,6 +89,7 @@ bool UnicodeIniReader::Load(const char* path) {
     text = std::move(buffer);
     textLength = length;
     loadedPath = path;
+    IndexOpenBrackets();
     return true;
 }
 
@@ -116,11 +119,31 @@ bool UnicodeIniReader::FindSection(const char16_t* name) {
     return true;
 }
 
+// Without the memory for the index the text is searched as it is.
+void UnicodeIniReader::IndexOpenBrackets() {
+    openBrackets.clear();
+    bracketsIndexed = false;
+    try {
+        for (const char16_t* at = text.get(); *at != 0; ++at) {
+            if (*at == u'[') openBrackets.push_back(at);
+        }
+        bracketsIndexed = true;
+    } catch (const std::bad_alloc&) {
+        openBrackets.clear();
+    }
+}
+
 // The first "[name]" anywhere in the text, even inside another line.
 const char16_t* UnicodeIniReader::FindHeader(const char16_t* name) const {
+    const char16_t* end = nullptr;
+    if (bracketsIndexed) {
+        for (const char16_t* at : openBrackets) {
+            if (StartsWithFolded(at + 1, name, &end) && *end == u']') return at;
+        }
+        return nullptr;
+    }
     if (!text) return nullptr;
     for (const char16_t* at = text.get(); *at != 0; ++at) {
-        const char16_t* end = nullptr;
         if (*at == u'[' && StartsWithFolded(at + 1, name, &end) && *end == u']') return at;
     }
     return nullptr;

@@ -74,6 +74,7 @@ public:
 private:
     bool FindSection(const char16_t* name);
     const char16_t* FindHeader(const char16_t* name) const;
+    void IndexOpenBrackets();
     // The start of the line GetString(section, key) reads, and where its value begins.
     const char16_t* FindKeyLine(const char16_t* section, const char16_t* key, const char16_t** value);
     int32_t LineNumberAt(const char16_t* position) const;
@@ -86,6 +87,10 @@ private:
     int32_t textLength = 0;
     char16_t currentSection[kSectionCapacity] = {};
     const char16_t* sectionStart = nullptr;
+    // Where each "[" of the text stands, in order: the only places a header
+    // can begin, so that a section is found without scanning the whole text.
+    std::vector<const char16_t*> openBrackets;
+    bool bracketsIndexed = false;
     std::vector<Lookup>* notedLookups = nullptr;
 };
 

@@ -30,6 +30,25 @@ uint32_t UserPrimaryLanguage() {
     return platform::UserDefaultLanguageId() & kPrimaryLanguageMask;
 }
 
+// The primary languages of the installed locales, from one enumeration, so
+// that a pass over the offered languages asks the system once, not once for
+// each language.
+class InstalledLanguages {
+public:
+    void Enumerate() { platform::EnumerateInstalledLocales(Visit, this); }
+    bool Has(uint32_t identifier) const { return primary[identifier & kPrimaryLanguageMask]; }
+
+private:
+    static bool Visit(const char* locale, void* context) {
+        char16_t text[32] = u"0x";
+        WidenAscii(text + 2, 30, locale);
+        static_cast<InstalledLanguages*>(context)->primary[ReadIdentifier(text) & kPrimaryLanguageMask] = true;
+        return true;
+    }
+
+    bool primary[kPrimaryLanguageMask + 1] = {};
+};
+
 void FillList(platform::Window list) {
     char narrow[kNarrowCapacity];
     for (int32_t k = 0; k < menu.languageCount; ++k) platform::ListAdd(list, ToNarrow(narrow, menu.languageNames[k]));
@@ -63,6 +82,8 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
     bool userLanguageOffered = false;
     bool tagOffered = false;
     const uint32_t userLanguage = UserPrimaryLanguage();
+    InstalledLanguages installed;
+    if (count > 0) installed.Enumerate();
     for (int32_t k = 0; k < count; ++k) {
         const std::string key = "language" + std::to_string(k + 1);
         const std::u16string wideKey(key.begin(), key.end());
@@ -75,7 +96,7 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
         if (EqualsFoldingAZ(menu.languageTags[k], tag)) tagOffered = true;
 
         iniReader.GetString(listSection.c_str(), menu.languageTags[k], u"", value);
-        LanguageDisplayName(value, IsLanguageInstalled(identifier), menu.languageNames[k], kLanguageNameCapacity);
+        LanguageDisplayName(value, installed.Has(identifier), menu.languageNames[k], kLanguageNameCapacity);
 
         // The whole identifier against the user's primary language: 0x409 never matches.
         if ((identifier & 0xFFFF) == userLanguage) {

@@ -84,6 +84,14 @@ TEST_F(IniReaderTest, AZeroUnitEndsTheText) {
     EXPECT_EQ(Get(u"A", u"later"), u"<default>");
 }
 
+TEST_F(IniReaderTest, HeadersAreFoundAmongBracketsInValuesButNotPastAZeroUnit) {
+    LoadText(u"[A]\r\nk=[[B\r\nl=[A] [\r\n[B]\r\nk=b\r\n[C" + std::u16string(1, u'\0') + u"]\r\n[D]\r\nk=d\r\n");
+    EXPECT_EQ(Get(u"B", u"k"), u"b");
+    EXPECT_EQ(Get(u"A", u"k"), u"[[B");
+    EXPECT_EQ(Get(u"C", u"k"), u"<default>");
+    EXPECT_EQ(Get(u"D", u"k"), u"<default>");
+}
+
 TEST_F(IniReaderTest, LoadingTheSamePathAgainReadsNothing) {
     LoadText(u"[A]\r\nk=first\r\n");
     // The file changes on disc, but a load of the same path (in other case) keeps the text held.

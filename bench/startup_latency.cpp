@@ -1,10 +1,12 @@
 // Start-up latency: from CreateProcess to the first complete paint on the
 // screen, for tessaline.exe against bare_window.exe, a program that only
 // registers a class and paints one colour, in windows of the same place and
-// size. The runs alternate between the two. Two discs: the sample disc, and a
+// size, and against the same bare program carrying tessaline's manifest.
+// The runs alternate between the three. Two discs: the sample disc, and a
 // disc whose 1920x1080 picture is resampled to fit the screen.
-//   startup_latency [RUNS]      (tessaline.exe and bare_window.exe beside it)
-// Prints, per disc, "<case>: tessaline=<ms> ms bare=<ms> ms ratio=<r>" with
+//   startup_latency [RUNS [DISC]]   (tessaline.exe and bare_window.exe beside it)
+// DISC, a folder with install.ini and its pictures, is measured instead of
+// the two discs ("startup-disc"). Prints, per disc, "<case>: tessaline=<ms> ms bare=<ms> ms ratio=<r>" with
 // the medians, and the peak working set of either program.
 #include <windows.h>
 #include <psapi.h>
@@ -30,6 +32,11 @@ constexpr const char* kMenuClass = "Quorvan Belmira Autorun";
 constexpr const char* kBareClass = "Tessaline bare window";
 constexpr COLORREF kBareColour = 0x00336699;
 constexpr DWORD kTimeLimitMs = 30000;
+constexpr int kWarmUpRuns = 3;
+// Each look at the screen goes through the window system's server, which the
+// measured program needs too: often enough to resolve a few milliseconds, not
+// so often as to slow it down.
+constexpr DWORD kPollMs = 2;
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -122,7 +129,7 @@ Run Measure(Program& program, bool learn) {
             TerminateProcess(process.hProcess, 1);
             throw std::runtime_error("no paint from " + program.commandLine);
         }
-        Sleep(1);
+        Sleep(kPollMs);
     }
     run.milliseconds = Now() - start;
     PROCESS_MEMORY_COUNTERS memory{};
@@ -177,47 +184,69 @@ std::u16string FullHdDiscIni() {
     return t;
 }
 
+// Times of one program over the runs, and its largest peak working set.
+struct Series {
+    std::vector<double> milliseconds;
+    size_t peakWorkingSet = 0;
+
+    void Add(const Run& run) {
+        milliseconds.push_back(run.milliseconds);
+        peakWorkingSet = std::max(peakWorkingSet, run.peakWorkingSet);
+    }
+};
+
 struct Outcome {
-    std::vector<double> menu;
-    std::vector<double> bare;
-    size_t menuPeak = 0;
-    size_t barePeak = 0;
+    Series menu;
+    Series bare;
+    // The bare program again, carrying the menu's application manifest: what
+    // the system does for the manifest alone, before the program runs.
+    Series bareWithManifest;
 };
 
 Outcome Compare(const std::string& disc, COLORREF edge, int runs) {
     Program menuProgram{"\"" + disc + "tessaline.exe\"", disc, kMenuClass, POINT{0, 0}, edge, WM_USER};
-    // Once unmeasured, to warm the caches and to learn the window's place.
+    // Unmeasured runs first, to warm the caches and to learn the window's place.
     const RECT r = Measure(menuProgram, true).windowRect;
+    for (int k = 0; k < kWarmUpRuns - 1; ++k) Measure(menuProgram, false);
     char geometry[96];
     std::snprintf(geometry, sizeof geometry, " %ld %ld %ld %ld %08lx", r.left, r.top, r.right - r.left,
                   r.bottom - r.top, static_cast<unsigned long>(kBareColour));
     Program bareProgram{"\"" + OwnFolder() + "bare_window.exe\"" + geometry, disc, kBareClass, menuProgram.probe,
                         kBareColour, WM_CLOSE};
-    Measure(bareProgram, false);
+    Program manifestProgram = bareProgram;
+    manifestProgram.commandLine = "\"" + OwnFolder() + "bare_window_manifest.exe\"" + geometry;
+    for (int k = 0; k < kWarmUpRuns; ++k) {
+        Measure(bareProgram, false);
+        Measure(manifestProgram, false);
+    }
 
     Outcome outcome;
     for (int k = 0; k < runs; ++k) {
-        const Run menuRun = Measure(menuProgram, false);
-        const Run bareRun = Measure(bareProgram, false);
-        outcome.menu.push_back(menuRun.milliseconds);
-        outcome.bare.push_back(bareRun.milliseconds);
-        outcome.menuPeak = std::max(outcome.menuPeak, menuRun.peakWorkingSet);
-        outcome.barePeak = std::max(outcome.barePeak, bareRun.peakWorkingSet);
+        outcome.menu.Add(Measure(menuProgram, false));
+        outcome.bare.Add(Measure(bareProgram, false));
+        outcome.bareWithManifest.Add(Measure(manifestProgram, false));
     }
     return outcome;
 }
 
-void Report(const char* name, const Outcome& outcome) {
-    std::printf("# %s runs (ms), tessaline:", name);
-    for (double ms : outcome.menu) std::printf(" %.1f", ms);
-    std::printf("; bare:");
-    for (double ms : outcome.bare) std::printf(" %.1f", ms);
+void PrintRuns(const char* name, const char* program, const Series& series) {
+    std::printf("# %s runs of %s (ms):", name, program);
+    for (double ms : series.milliseconds) std::printf(" %.1f", ms);
     std::printf("\n");
-    const double menu = Median(outcome.menu);
-    const double bare = Median(outcome.bare);
+}
+
+void Report(const char* name, const Outcome& outcome) {
+    PrintRuns(name, "tessaline", outcome.menu);
+    PrintRuns(name, "bare", outcome.bare);
+    PrintRuns(name, "bare with manifest", outcome.bareWithManifest);
+    const double menu = Median(outcome.menu.milliseconds);
+    const double bare = Median(outcome.bare.milliseconds);
+    const double manifest = Median(outcome.bareWithManifest.milliseconds);
+    std::printf("# %s: bare with tessaline's manifest=%.1f ms, tessaline/that=%.3f\n", name, manifest,
+                menu / manifest);
     std::printf("%s: tessaline=%.1f ms bare=%.1f ms ratio=%.3f\n", name, menu, bare, menu / bare);
-    std::printf("%s-peak-working-set: tessaline=%zu KB bare=%zu KB\n", name, outcome.menuPeak / 1024,
-                outcome.barePeak / 1024);
+    std::printf("%s-peak-working-set: tessaline=%zu KB bare=%zu KB\n", name, outcome.menu.peakWorkingSet / 1024,
+                outcome.bare.peakWorkingSet / 1024);
     std::fflush(stdout);
 }
 
@@ -228,6 +257,22 @@ int main(int argc, char** argv) {
     try {
         const std::string sampleDisc = std::string("Z:") + TESSALINE_SAMPLE_DISC + "/";
         const std::string own = OwnFolder();
+        if (argc > 2) {
+            TempFolder disc;
+            WIN32_FIND_DATAA entry;
+            const std::string from = std::string(argv[2]) + "\\";
+            HANDLE find = FindFirstFileA((from + "*").c_str(), &entry);
+            if (find == INVALID_HANDLE_VALUE) throw std::runtime_error("no disc at " + from);
+            do {
+                if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                    disc.CopyIn(from + entry.cFileName, entry.cFileName);
+                }
+            } while (FindNextFileA(find, &entry));
+            FindClose(find);
+            disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
+            Report("startup-disc", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
+            return 0;
+        }
         {
             TempFolder disc;
             for (const char* file : {"install.ini", "background.bmp", "readme.txt"}) {

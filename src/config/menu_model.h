@@ -37,6 +37,8 @@ struct Button {
 };
 
 struct Menu {
+    Menu();
+
     // Scale and selection state.
     float scale = 1.0f;  // never above 1.0
     int32_t selectedIndex = -1;

@@ -77,6 +77,16 @@ TEST_F(Languages, AChosenLanguageIsReadEvenWhenTheUsersIsNotOffered) {
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hello");
 }
 
+TEST_F(Languages, EachOfferedLanguageIsInstalledByAnyLocaleOfItsPrimaryLanguage) {
+    // Only regional locales: German of Austria (0x0C07) and Japanese; no French.
+    fake.installedLocales = {"00000c07", "00000411"};
+    Offer({u"0x09,0", u"0x07,0", u"0x0C,0", u"0x11,0"});
+    Load(u"0x09");
+    EXPECT_EQ(std::u16string(menu.languageNames[1]), u"Deutsch");
+    EXPECT_EQ(std::u16string(menu.languageNames[2]), u"French");
+    EXPECT_EQ(std::u16string(menu.languageNames[3]), u"Nihongo");
+}
+
 TEST_F(Languages, IdentifiersAreReadLikePercentI) {
     fake.userLanguageId = 0x0409;
     fake.installedLocales = {"00000409"};

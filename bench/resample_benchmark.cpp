@@ -18,7 +18,9 @@ namespace {
 const bench::Picture& PictureOf(int32_t width, int32_t height, int32_t bits) {
     static std::map<std::pair<int32_t, int32_t>, bench::Picture> pictures;
     auto found = pictures.find({width, bits});
-    if (found == pictures.end()) found = pictures.emplace(std::make_pair(width, bits), bench::MakePicture(width, height, bits)).first;
+    if (found == pictures.end()) {
+        found = pictures.emplace(std::make_pair(width, bits), bench::MakePicture(width, height, bits)).first;
+    }
     return found->second;
 }
 
@@ -55,7 +57,8 @@ std::string NameOf(const char* prefix, const Case& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Case sizes[] = {{1920, 1080, 8, "", 0}, {1920, 1080, 4, "", 0}, {3840, 2160, 8, "", 0}, {3840, 2160, 4, "", 0}};
+    const Case sizes[] = {
+        {1920, 1080, 8, "", 0}, {1920, 1080, 4, "", 0}, {3840, 2160, 8, "", 0}, {3840, 2160, 4, "", 0}};
     const std::pair<const char*, float> factors[] = {{"0.75", 0.75f}, {"0.5", 0.5f}, {"0.33", 0.33f}};
     for (Case c : sizes) {
         for (const auto& factor : factors) {

@@ -257,8 +257,9 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
         const uint32_t i = static_cast<uint32_t>(tap.index);
         const double weight = tap.weight;
         // Four bits: the even pixel is the high nibble.
+        const uint32_t shift = (i & 1u) != 0 ? 0u : 4u;
         plan.columnTaps.push_back(source.bitsPerPixel == 8 ? ColumnTap{i, 0, {weight, weight}}
-                                                           : ColumnTap{i >> 1, (i & 1u) != 0 ? 0u : 4u, {weight, weight}});
+                                                           : ColumnTap{i >> 1, shift, {weight, weight}});
     }
     // Rows are counted from the picture's bottom, as the destination stores
     // them, whatever order the source keeps them in.

@@ -3,7 +3,7 @@
 // exactly the size a picture of that shape has, so that AddressSanitizer
 // sees any read outside them; the destination is exactly as large as stated.
 // A whole-table bottom-up picture must also match the algorithm worked out
-// pixel by pixel.
+// pixel by pixel, and every way of summing must give the same pixels.
 //
 // Input: depth, flags, width, height, colour count (2 bytes), the two
 // factors (4 bytes each, as floats), a destination size for the explicit
@@ -107,6 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             CheckPixels(picture.pixels);
             if (!source.topDown && colorCount >= (1u << bits)) {
                 FUZZ_CHECK(picture.pixels == literal::Resample(source, factorX, factorY).pixels);
+            }
+            // Every way of summing gives the same pixels.
+            for (ResampleInstructions way : AvailableResampleInstructions()) {
+                std::vector<uint32_t> pixels(picture.pixels.size());
+                FUZZ_CHECK(ResampleAreaAverageInto(source, factorX, factorY, stated, pixels.data(), way));
+                FUZZ_CHECK(pixels == picture.pixels);
             }
         } else {
             FUZZ_CHECK(picture.width == 0 && picture.height == 0 && picture.pixels.empty());

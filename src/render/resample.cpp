@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#if !defined(TESSALINE_RESAMPLE_SCALAR) && \
-    (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
-#include <emmintrin.h>
-#define TESSALINE_RESAMPLE_SSE2 1
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TESSALINE_RESAMPLE_X86 1
 #endif
 
 // Every value below is formed in double precision and rounded to single
@@ -59,7 +58,7 @@ Spans ComputeSpans(int32_t destinationLength, int32_t sourceLength, float factor
 
 // A source column as the averaging reads it: the byte that holds its colour
 // index, how far the index sits from the byte's low end, and its weight,
-// twice, for both lanes of a pair of sums.
+// twice, so that a pair of sums can load it at once.
 struct ColumnTap {
     uint32_t byte;
     uint32_t shift;
@@ -71,71 +70,33 @@ struct RowTap {
     double weight;
 };
 
-// A colour table entry as the sums take it: red and green, blue and nothing.
+// A colour table entry, red, green, blue and 0, times the weight of one
+// source row. A channel times a weight is exact in double precision (8 by 24
+// bits), so (channel * weightY) * weightX rounds the same exact value once,
+// as (channel * weightX) * weightY does: scaling the table once per row
+// leaves one multiplication per contribution.
 struct Entry {
-    double redGreen[2];
-    double blueNone[2];
+    double channel[4];
 };
 
-// The three sums of one destination pixel. Each contribution is formed in
-// double precision and each sum rounded to single precision after each
-// addition. A channel times weightX is exact in double precision (8 by 24
-// bits), and so is weightX * weightY (24 by 24 bits), so channel * (weightX *
-// weightY) rounds the same exact value once, as (channel * weightX) * weightY
-// does: the pair of weights is multiplied once for all three channels.
-#ifdef TESSALINE_RESAMPLE_SSE2
-using RowWeight = __m128d;
+// Destination columns are summed in groups of kGroup side by side, since
+// every addition waits for the rounding of the one before. Each column of a
+// group gets as many taps as the group's widest; the extra ones weigh 0,
+// which adds exactly nothing.
+constexpr int32_t kGroup = 8;
 
-inline RowWeight MakeRowWeight(double weight) {
-    return _mm_set1_pd(weight);
-}
-
-class Sums {
-public:
-    void Add(const Entry& color, const ColumnTap& column, RowWeight rowWeight) {
-        const __m128d weight = _mm_mul_pd(_mm_loadu_pd(column.weight), rowWeight);
-        // Converting to single precision and back rounds both lanes at once.
-        redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redGreen, _mm_mul_pd(_mm_loadu_pd(color.redGreen), weight))));
-        blueNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueNone, _mm_mul_pd(_mm_loadu_pd(color.blueNone), weight))));
-    }
-    double Red() const { return _mm_cvtsd_f64(redGreen); }
-    double Green() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(redGreen, redGreen)); }
-    double Blue() const { return _mm_cvtsd_f64(blueNone); }
-
-private:
-    __m128d redGreen = _mm_setzero_pd();
-    __m128d blueNone = _mm_setzero_pd();
+struct Plan {
+    std::vector<uint32_t> groupBegin;  // the taps of group g, kGroup per tap position, start at groupBegin[g]
+    std::vector<ColumnTap> groupTaps;
+    std::vector<uint32_t> rowBegin;  // rowTaps[rowBegin[y]] up to rowBegin[y + 1] serve row y
+    std::vector<RowTap> rowTaps;
+    uint32_t tallest = 0;  // the most source rows of one destination row
 };
-#else
-using RowWeight = double;
-
-inline RowWeight MakeRowWeight(double weight) {
-    return weight;
-}
-
-class Sums {
-public:
-    void Add(const Entry& color, const ColumnTap& column, RowWeight rowWeight) {
-        const double weight = column.weight[0] * rowWeight;
-        red = static_cast<float>(red + color.redGreen[0] * weight);
-        green = static_cast<float>(green + color.redGreen[1] * weight);
-        blue = static_cast<float>(blue + color.blueNone[0] * weight);
-    }
-    double Red() const { return red; }
-    double Green() const { return green; }
-    double Blue() const { return blue; }
-
-private:
-    float red = 0.0f;
-    float green = 0.0f;
-    float blue = 0.0f;
-};
-#endif
 
 template <int kBits>
-inline const Entry& ColorAt(const Entry* palette, const uint8_t* row, const ColumnTap& column) {
-    if (kBits == 8) return palette[row[column.byte]];
-    return palette[(static_cast<uint32_t>(row[column.byte]) >> column.shift) & 0x0Fu];
+inline const Entry& ColorAt(const Entry* table, const uint8_t* row, const ColumnTap& column) {
+    if (kBits == 8) return table[row[column.byte]];
+    return table[(static_cast<uint32_t>(row[column.byte]) >> column.shift) & 0x0Fu];
 }
 
 // A sum below 255 loses its fraction; any other becomes 255.
@@ -143,70 +104,195 @@ inline uint32_t Channel(double sum) {
     return sum < 255.0 ? static_cast<uint32_t>(sum) : 255u;
 }
 
-inline uint32_t PixelOf(const Sums& sums) {
-    return Channel(sums.Blue()) | (Channel(sums.Green()) << 8) | (Channel(sums.Red()) << 16);
-}
+// The three sums of one destination pixel: each contribution is formed in
+// double precision and each sum rounded to single precision after each
+// addition. Three ways to hold them: plain floats, pairs of doubles (SSE2)
+// and one vector of four (AVX), where a rounding to single precision and
+// back rounds every lane at once.
+class PortableSums {
+public:
+    void Add(const Entry& color, const ColumnTap& column) {
+        red = static_cast<float>(red + color.channel[0] * column.weight[0]);
+        green = static_cast<float>(green + color.channel[1] * column.weight[0]);
+        blue = static_cast<float>(blue + color.channel[2] * column.weight[0]);
+    }
+    uint32_t Pixel() const { return Channel(blue) | (Channel(green) << 8) | (Channel(red) << 16); }
 
-struct Plan {
-    std::vector<uint32_t> columnBegin;  // columnTaps[columnBegin[x]] up to columnBegin[x + 1] serve column x
-    std::vector<ColumnTap> columnTaps;
-    std::vector<uint32_t> rowBegin;  // the same for the rows
-    std::vector<RowTap> rowTaps;
+private:
+    float red = 0.0f;
+    float green = 0.0f;
+    float blue = 0.0f;
+};
+
+#ifdef TESSALINE_RESAMPLE_X86
+class Sse2Sums {
+public:
+    void Add(const Entry& color, const ColumnTap& column) {
+        const __m128d weight = _mm_loadu_pd(column.weight);
+        redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), weight))));
+        blueNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueNone, _mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight))));
+    }
+    uint32_t Pixel() const {
+        // Sums of 255 and more become 255, the others lose their fraction.
+        const __m128d most = _mm_set1_pd(255.0);
+        const __m128i redGreenWhole = _mm_cvttpd_epi32(_mm_min_pd(redGreen, most));
+        const __m128i blueWhole = _mm_cvttpd_epi32(_mm_min_pd(blueNone, most));
+        return static_cast<uint32_t>(_mm_cvtsi128_si32(blueWhole)) |
+               (static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(redGreenWhole, 4))) << 8) |
+               (static_cast<uint32_t>(_mm_cvtsi128_si32(redGreenWhole)) << 16);
+    }
+
+private:
+    __m128d redGreen = _mm_setzero_pd();
+    __m128d blueNone = _mm_setzero_pd();
+};
+
+#define TESSALINE_AVX __attribute__((target("avx")))
+class AvxSums {
+public:
+    TESSALINE_AVX AvxSums() : sums(_mm256_setzero_pd()) {}
+    TESSALINE_AVX void Add(const Entry& color, const ColumnTap& column) {
+        const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(column.weight));
+        sums = _mm256_cvtps_pd(_mm256_cvtpd_ps(_mm256_add_pd(sums, product)));
+    }
+    TESSALINE_AVX uint32_t Pixel() const {
+        // Sums of 255 and more become 255, the others lose their fraction.
+        const __m128i channels = _mm256_cvttpd_epi32(_mm256_min_pd(sums, _mm256_set1_pd(255.0)));
+        const __m128i blueGreenRed = _mm_shuffle_epi32(channels, _MM_SHUFFLE(3, 0, 1, 2));
+        const __m128i words = _mm_packs_epi32(blueGreenRed, blueGreenRed);
+        return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+    }
+
+private:
+    __m256d sums;
+};
+#endif
+
+// The colour table times each source row's weight, for one destination row.
+class ScaledTables {
+public:
+    ScaledTables(const Entry* palette, uint32_t entries, uint32_t rows)
+        : palette(palette), entries(entries), tables(static_cast<size_t>(entries) * rows) {}
+    const Entry* For(const RowTap* rows, uint32_t count) {
+        for (uint32_t r = 0; r < count; ++r) {
+            Entry* table = tables.data() + static_cast<size_t>(r) * entries;
+            for (uint32_t k = 0; k < entries; ++k) {
+                for (int c = 0; c < 4; ++c) table[k].channel[c] = palette[k].channel[c] * rows[r].weight;
+            }
+        }
+        return tables.data();
+    }
+
+private:
+    const Entry* palette;
+    uint32_t entries;
+    std::vector<Entry> tables;
+};
+
+// The sums of kLanes neighbouring pixels, each in a member of its own, so
+// that the compiler keeps them in registers.
+template <class Sums, int kLanes>
+struct Lanes {
+    Sums first;
+    Lanes<Sums, kLanes - 1> rest;
+
+    template <int kBits>
+    void Add(const Entry* table, const uint8_t* bytes, const ColumnTap* columns) {
+        first.Add(ColorAt<kBits>(table, bytes, columns[0]), columns[0]);
+        rest.template Add<kBits>(table, bytes, columns + 1);
+    }
+    // The first `count` pixels.
+    void Store(uint32_t* out, int32_t count) const {
+        if (count <= 0) return;
+        out[0] = first.Pixel();
+        rest.Store(out + 1, count - 1);
+    }
+};
+
+template <class Sums>
+struct Lanes<Sums, 0> {
+    template <int kBits>
+    void Add(const Entry*, const uint8_t*, const ColumnTap*) {}
+    void Store(uint32_t*, int32_t) const {}
 };
 
 // Each pixel adds its contributions in the order rows, then columns within a
-// row. Every addition waits for the rounding of the one before, so pixels
-// with as many columns each are summed four side by side, their additions
-// interleaved.
-template <int kBits>
-void Average(const Plan& plan, const Entry* palette, Size size, uint32_t* destination) {
-    constexpr int32_t kLanes = 4;
-    const uint32_t* columnBegin = plan.columnBegin.data();
-    const ColumnTap* taps = plan.columnTaps.data();
-    for (int32_t y = 0; y < size.height; ++y) {
-        const RowTap* rowsBegin = plan.rowTaps.data() + plan.rowBegin[y];
-        const RowTap* rowsEnd = plan.rowTaps.data() + plan.rowBegin[y + 1];
-        uint32_t* out = destination + static_cast<size_t>(y) * static_cast<size_t>(size.width);
-        for (int32_t x = 0; x < size.width;) {
-            const uint32_t* begin = columnBegin + x;
-            const uint32_t n = begin[1] - begin[0];
-            if (x + kLanes <= size.width && begin[2] - begin[1] == n && begin[3] - begin[2] == n &&
-                begin[4] - begin[3] == n) {
-                const ColumnTap* t0 = taps + begin[0];
-                const ColumnTap* t1 = taps + begin[1];
-                const ColumnTap* t2 = taps + begin[2];
-                const ColumnTap* t3 = taps + begin[3];
-                Sums s0, s1, s2, s3;
-                for (const RowTap* row = rowsBegin; row != rowsEnd; ++row) {
-                    const uint8_t* bytes = row->row;
-                    const RowWeight weight = MakeRowWeight(row->weight);
-                    for (uint32_t k = 0; k < n; ++k) {
-                        s0.Add(ColorAt<kBits>(palette, bytes, t0[k]), t0[k], weight);
-                        s1.Add(ColorAt<kBits>(palette, bytes, t1[k]), t1[k], weight);
-                        s2.Add(ColorAt<kBits>(palette, bytes, t2[k]), t2[k], weight);
-                        s3.Add(ColorAt<kBits>(palette, bytes, t3[k]), t3[k], weight);
-                    }
+// row; kLanes columns of a group at a time.
+template <int kBits, class Sums, int kLanes>
+inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows, uint32_t rowCount, int32_t width,
+                       uint32_t* out) {
+    constexpr uint32_t kEntries = 1u << kBits;
+    for (int32_t x = 0; x < width; x += kGroup) {
+        const uint32_t group = static_cast<uint32_t>(x) / kGroup;
+        const ColumnTap* taps = plan.groupTaps.data() + plan.groupBegin[group];
+        const uint32_t positions = (plan.groupBegin[group + 1] - plan.groupBegin[group]) / kGroup;
+        for (int32_t lane0 = 0; lane0 < kGroup && x + lane0 < width; lane0 += kLanes) {
+            Lanes<Sums, kLanes> sums;
+            for (uint32_t r = 0; r < rowCount; ++r) {
+                const Entry* table = tables + r * kEntries;
+                const uint8_t* bytes = rows[r].row;
+                for (uint32_t k = 0; k < positions; ++k) {
+                    sums.template Add<kBits>(table, bytes, taps + k * kGroup + lane0);
                 }
-                out[x] = PixelOf(s0);
-                out[x + 1] = PixelOf(s1);
-                out[x + 2] = PixelOf(s2);
-                out[x + 3] = PixelOf(s3);
-                x += kLanes;
-            } else {
-                const ColumnTap* t = taps + begin[0];
-                Sums sums;
-                for (const RowTap* row = rowsBegin; row != rowsEnd; ++row) {
-                    const RowWeight weight = MakeRowWeight(row->weight);
-                    for (uint32_t k = 0; k < n; ++k) sums.Add(ColorAt<kBits>(palette, row->row, t[k]), t[k], weight);
-                }
-                out[x] = PixelOf(sums);
-                ++x;
             }
+            sums.Store(out + x + lane0, width - x - lane0);
         }
     }
 }
 
+template <int kBits, class Sums, int kLanes>
+void Average(const Plan& plan, const Entry* palette, Size size, uint32_t* destination) {
+    ScaledTables scaled(palette, 1u << kBits, plan.tallest);
+    for (int32_t y = 0; y < size.height; ++y) {
+        const RowTap* rows = plan.rowTaps.data() + plan.rowBegin[y];
+        const uint32_t count = plan.rowBegin[y + 1] - plan.rowBegin[y];
+        AverageRow<kBits, Sums, kLanes>(plan, scaled.For(rows, count), rows, count, size.width,
+                                        destination + static_cast<size_t>(y) * static_cast<size_t>(size.width));
+    }
+}
+
+#ifdef TESSALINE_RESAMPLE_X86
+// Sixteen vector registers hold eight pixels' sums; eight hold four.
+constexpr int kAvxLanes = sizeof(void*) == 8 ? 8 : 4;
+
+// The same averaging, compiled for AVX with everything it calls inlined.
+template <int kBits>
+__attribute__((target("avx"), flatten)) void AverageAvx(const Plan& plan, const Entry* palette, Size size,
+                                                        uint32_t* destination) {
+    Average<kBits, AvxSums, kAvxLanes>(plan, palette, size, destination);
+}
+#endif
+
+void Run(ResampleInstructions instructions, int32_t bits, const Plan& plan, const Entry* palette, Size size,
+         uint32_t* destination) {
+    switch (instructions) {
+#ifdef TESSALINE_RESAMPLE_X86
+        case ResampleInstructions::kAvx:
+            return bits == 8 ? AverageAvx<8>(plan, palette, size, destination)
+                             : AverageAvx<4>(plan, palette, size, destination);
+        case ResampleInstructions::kSse2:
+            return bits == 8 ? Average<8, Sse2Sums, 4>(plan, palette, size, destination)
+                             : Average<4, Sse2Sums, 4>(plan, palette, size, destination);
+#endif
+        default:
+            return bits == 8 ? Average<8, PortableSums, 4>(plan, palette, size, destination)
+                             : Average<4, PortableSums, 4>(plan, palette, size, destination);
+    }
+}
+
 }  // namespace
+
+std::vector<ResampleInstructions> AvailableResampleInstructions() {
+    std::vector<ResampleInstructions> available{ResampleInstructions::kPortable};
+#ifdef TESSALINE_RESAMPLE_X86
+    available.push_back(ResampleInstructions::kSse2);
+    // The processor and the operating system (which must save the wider
+    // registers) both have to allow AVX.
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx")) available.push_back(ResampleInstructions::kAvx);
+#endif
+    return available;
+}
 
 uint32_t SourceStride(int32_t width, int32_t bitsPerPixel) {
     if (width <= 0 || bitsPerPixel <= 0 || bitsPerPixel > 32) return 0;
@@ -231,7 +317,7 @@ bool ResampledSize(int32_t width, int32_t height, float horizontalFactor, float 
 }
 
 bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
-                             uint32_t* destination) {
+                             uint32_t* destination, ResampleInstructions instructions) {
     if (source.bitsPerPixel != 4 && source.bitsPerPixel != 8) return false;
     if (source.width <= 0 || source.height <= 0 || source.rows == nullptr) return false;
     if (source.colorTable == nullptr && source.colorCount != 0) return false;
@@ -245,22 +331,33 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
     const uint32_t entries = std::min<uint32_t>(source.colorCount, 1u << source.bitsPerPixel);
     for (uint32_t k = 0; k < entries; ++k) {
         const uint8_t* entry = source.colorTable + 4 * k;
-        palette[k] = Entry{{static_cast<double>(entry[2]), static_cast<double>(entry[1])},
-                           {static_cast<double>(entry[0]), 0.0}};
+        palette[k] = Entry{{static_cast<double>(entry[2]), static_cast<double>(entry[1]),
+                            static_cast<double>(entry[0]), 0.0}};
     }
 
     Plan plan;
-    Spans columns = ComputeSpans(size.width, source.width, horizontalFactor);
-    plan.columnBegin = std::move(columns.begin);
-    plan.columnTaps.reserve(columns.taps.size());
-    for (const Tap& tap : columns.taps) {
+    const Spans columns = ComputeSpans(size.width, source.width, horizontalFactor);
+    const auto tapOf = [&](const Tap& tap, double weight) {
         const uint32_t i = static_cast<uint32_t>(tap.index);
-        const double weight = tap.weight;
         // Four bits: the even pixel is the high nibble.
-        const uint32_t shift = (i & 1u) != 0 ? 0u : 4u;
-        plan.columnTaps.push_back(source.bitsPerPixel == 8 ? ColumnTap{i, 0, {weight, weight}}
-                                                           : ColumnTap{i >> 1, shift, {weight, weight}});
+        return source.bitsPerPixel == 8 ? ColumnTap{i, 0, {weight, weight}}
+                                        : ColumnTap{i >> 1, (i & 1u) != 0 ? 0u : 4u, {weight, weight}};
+    };
+    for (int32_t first = 0; first < size.width; first += kGroup) {
+        plan.groupBegin.push_back(static_cast<uint32_t>(plan.groupTaps.size()));
+        uint32_t positions = 0;
+        for (int32_t x = first; x < std::min(first + kGroup, size.width); ++x) {
+            positions = std::max(positions, columns.begin[x + 1] - columns.begin[x]);
+        }
+        for (uint32_t k = 0; k < positions; ++k) {
+            for (int32_t x = first; x < first + kGroup; ++x) {
+                const bool real = x < size.width && k < columns.begin[x + 1] - columns.begin[x];
+                plan.groupTaps.push_back(real ? tapOf(columns.taps[columns.begin[x] + k], columns.taps[columns.begin[x] + k].weight)
+                                              : tapOf(Tap{0, 0.0f}, 0.0));
+            }
+        }
     }
+    plan.groupBegin.push_back(static_cast<uint32_t>(plan.groupTaps.size()));
     // Rows are counted from the picture's bottom, as the destination stores
     // them, whatever order the source keeps them in.
     Spans rows = ComputeSpans(size.height, source.height, verticalFactor);
@@ -270,13 +367,18 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
         const int32_t stored = source.topDown ? source.height - 1 - tap.index : tap.index;
         plan.rowTaps.push_back(RowTap{source.rows + static_cast<size_t>(stored) * stride, tap.weight});
     }
-
-    if (source.bitsPerPixel == 8) {
-        Average<8>(plan, palette, size, destination);
-    } else {
-        Average<4>(plan, palette, size, destination);
+    for (int32_t y = 0; y < size.height; ++y) {
+        plan.tallest = std::max(plan.tallest, plan.rowBegin[y + 1] - plan.rowBegin[y]);
     }
+
+    Run(instructions, source.bitsPerPixel, plan, palette, size, destination);
     return true;
+}
+
+bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                             uint32_t* destination) {
+    static const ResampleInstructions widest = AvailableResampleInstructions().back();
+    return ResampleAreaAverageInto(source, horizontalFactor, verticalFactor, size, destination, widest);
 }
 
 ResampledPicture ResampleAreaAverage(const SourcePicture& source, float horizontalFactor, float verticalFactor) {

@@ -42,5 +42,17 @@ bool ResampledSize(int32_t width, int32_t height, float horizontalFactor, float 
 bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
                              uint32_t* destination);
 
+// The ways the resampler can sum: plain arithmetic, SSE2 and AVX. Each one
+// gives the same pixels; the widest one the processor has is used.
+enum class ResampleInstructions { kPortable, kSse2, kAvx };
+
+// The ways this build on this processor offers, narrowest first.
+std::vector<ResampleInstructions> AvailableResampleInstructions();
+
+// ResampleAreaAverageInto with the given way of summing, one that
+// AvailableResampleInstructions lists.
+bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                             uint32_t* destination, ResampleInstructions instructions);
+
 // The resampled picture; empty (0 x 0) when there is none.
 ResampledPicture ResampleAreaAverage(const SourcePicture& source, float horizontalFactor, float verticalFactor);

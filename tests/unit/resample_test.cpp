@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -289,6 +290,42 @@ TEST(Resample, MatchesTheAlgorithmStepByStepBitForBit) {
             ASSERT_EQ(seen.height, expected.height);
             EXPECT_EQ(seen.pixels, expected.pixels)
                 << shape.width << "x" << shape.height << " at " << factor[0] << ", " << factor[1];
+        }
+    }
+}
+
+// Every way of summing this build offers on this processor (the widest is
+// the one the menu uses) must give the algorithm's pixels: on group edges
+// (widths around multiples of eight), with columns of two and three taps
+// side by side, enlarged, and with sums that reach 255.
+TEST(Resample, EveryWayOfSummingGivesTheAlgorithmsPixels) {
+    const std::vector<ResampleInstructions> ways = AvailableResampleInstructions();
+    ASSERT_EQ(ways.front(), ResampleInstructions::kPortable);
+#if defined(__SSE2__)
+    EXPECT_NE(std::find(ways.begin(), ways.end(), ResampleInstructions::kSse2), ways.end());
+#endif
+    const struct {
+        int32_t width, height, bits;
+    } shapes[] = {{1, 5, 8}, {7, 6, 4}, {8, 8, 8}, {9, 3, 8}, {15, 11, 4}, {17, 17, 8}, {40, 23, 4}, {131, 37, 8}};
+    const float factors[][2] = {{0.75f, 0.75f}, {0.79777777f, 0.61f}, {0.5f, 1.0f}, {0.33f, 0.2f}, {1.7f, 2.5f}};
+    std::vector<Rgb> bright = NoisyPalette(256);
+    for (size_t k = 0; k < bright.size(); k += 3) bright[k] = Rgb{255, 255, 255};
+    uint32_t seed = 7;
+    for (const auto& shape : shapes) {
+        const uint32_t colors = shape.bits == 8 ? 256 : 16;
+        const Picture picture(shape.width, shape.height, shape.bits,
+                              std::vector<Rgb>(bright.begin(), bright.begin() + colors),
+                              Noise(static_cast<size_t>(shape.width) * shape.height, colors, seed++));
+        for (const auto& factor : factors) {
+            const ResampledPicture expected = literal::Resample(picture.Source(), factor[0], factor[1]);
+            if (expected.pixels.empty()) continue;
+            for (ResampleInstructions way : ways) {
+                std::vector<uint32_t> seen(expected.pixels.size(), 0xDEADBEEF);
+                ASSERT_TRUE(ResampleAreaAverageInto(picture.Source(), factor[0], factor[1],
+                                                    Size{expected.width, expected.height}, seen.data(), way));
+                EXPECT_EQ(seen, expected.pixels) << "way " << static_cast<int>(way) << ", " << shape.width << "x"
+                                                 << shape.height << " at " << factor[0] << ", " << factor[1];
+            }
         }
     }
 }

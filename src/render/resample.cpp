@@ -106,11 +106,12 @@ inline uint32_t Channel(double sum) {
 
 // The three sums of one destination pixel: each contribution is formed in
 // double precision and each sum rounded to single precision after each
-// addition. Three ways to hold them: plain floats, pairs of doubles (SSE2)
-// and one vector of four (AVX), where a rounding to single precision and
-// back rounds every lane at once.
+// addition; the first contribution is added to nothing. Three ways to hold
+// them: plain floats, pairs of doubles (SSE2) and one vector (AVX), where a
+// conversion to single precision rounds every lane at once.
 class PortableSums {
 public:
+    void Start(const Entry& color, const ColumnTap& column) { Add(color, column); }
     void Add(const Entry& color, const ColumnTap& column) {
         red = static_cast<float>(red + color.channel[0] * column.weight[0]);
         green = static_cast<float>(green + color.channel[1] * column.weight[0]);
@@ -127,6 +128,12 @@ private:
 #ifdef TESSALINE_RESAMPLE_X86
 class Sse2Sums {
 public:
+    // The first contribution, added to nothing, is only rounded.
+    void Start(const Entry& color, const ColumnTap& column) {
+        const __m128d weight = _mm_loadu_pd(column.weight);
+        redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel), weight)));
+        blueNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight)));
+    }
     void Add(const Entry& color, const ColumnTap& column) {
         const __m128d weight = _mm_loadu_pd(column.weight);
         redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), weight))));
@@ -148,23 +155,28 @@ private:
 };
 
 #define TESSALINE_AVX __attribute__((target("avx")))
+// Held in single precision between additions: each addition widens them,
+// adds and rounds back, and the pixel is read from them as they stand.
 class AvxSums {
 public:
-    TESSALINE_AVX AvxSums() : sums(_mm256_setzero_pd()) {}
+    TESSALINE_AVX AvxSums() : sums(_mm_setzero_ps()) {}
+    TESSALINE_AVX void Start(const Entry& color, const ColumnTap& column) {
+        sums = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(column.weight)));
+    }
     TESSALINE_AVX void Add(const Entry& color, const ColumnTap& column) {
         const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(column.weight));
-        sums = _mm256_cvtps_pd(_mm256_cvtpd_ps(_mm256_add_pd(sums, product)));
+        sums = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_cvtps_pd(sums), product));
     }
     TESSALINE_AVX uint32_t Pixel() const {
         // Sums of 255 and more become 255, the others lose their fraction.
-        const __m128i channels = _mm256_cvttpd_epi32(_mm256_min_pd(sums, _mm256_set1_pd(255.0)));
+        const __m128i channels = _mm_cvttps_epi32(_mm_min_ps(sums, _mm_set1_ps(255.0f)));
         const __m128i blueGreenRed = _mm_shuffle_epi32(channels, _MM_SHUFFLE(3, 0, 1, 2));
         const __m128i words = _mm_packs_epi32(blueGreenRed, blueGreenRed);
         return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
     }
 
 private:
-    __m256d sums;
+    __m128 sums;  // red, green, blue, 0
 };
 #endif
 
@@ -197,6 +209,11 @@ struct Lanes {
     Lanes<Sums, kLanes - 1> rest;
 
     template <int kBits>
+    void Start(const Entry* table, const uint8_t* bytes, const ColumnTap* columns) {
+        first.Start(ColorAt<kBits>(table, bytes, columns[0]), columns[0]);
+        rest.template Start<kBits>(table, bytes, columns + 1);
+    }
+    template <int kBits>
     void Add(const Entry* table, const uint8_t* bytes, const ColumnTap* columns) {
         first.Add(ColorAt<kBits>(table, bytes, columns[0]), columns[0]);
         rest.template Add<kBits>(table, bytes, columns + 1);
@@ -211,6 +228,8 @@ struct Lanes {
 
 template <class Sums>
 struct Lanes<Sums, 0> {
+    template <int kBits>
+    void Start(const Entry*, const uint8_t*, const ColumnTap*) {}
     template <int kBits>
     void Add(const Entry*, const uint8_t*, const ColumnTap*) {}
     void Store(uint32_t*, int32_t) const {}
@@ -232,7 +251,11 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows
                 const Entry* table = tables + r * kEntries;
                 const uint8_t* bytes = rows[r].row;
                 for (uint32_t k = 0; k < positions; ++k) {
-                    sums.template Add<kBits>(table, bytes, taps + k * kGroup + lane0);
+                    if (r == 0 && k == 0) {
+                        sums.template Start<kBits>(table, bytes, taps + lane0);
+                    } else {
+                        sums.template Add<kBits>(table, bytes, taps + k * kGroup + lane0);
+                    }
                 }
             }
             sums.Store(out + x + lane0, width - x - lane0);

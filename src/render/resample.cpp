@@ -70,8 +70,8 @@ struct RowTap {
     double weight;
 };
 
-// A colour table entry, red, green, blue and 0, times the weight of one
-// source row. A channel times a weight is exact in double precision (8 by 24
+// A colour table entry, blue, green, red and 0 (the order of a destination
+// pixel's bytes), times the weight of one source row. A channel times a weight is exact in double precision (8 by 24
 // bits), so (channel * weightY) * weightX rounds the same exact value once,
 // as (channel * weightX) * weightY does: scaling the table once per row
 // leaves one multiplication per contribution.
@@ -113,9 +113,9 @@ class PortableSums {
 public:
     void Start(const Entry& color, const ColumnTap& column) { Add(color, column); }
     void Add(const Entry& color, const ColumnTap& column) {
-        red = static_cast<float>(red + color.channel[0] * column.weight[0]);
+        blue = static_cast<float>(blue + color.channel[0] * column.weight[0]);
         green = static_cast<float>(green + color.channel[1] * column.weight[0]);
-        blue = static_cast<float>(blue + color.channel[2] * column.weight[0]);
+        red = static_cast<float>(red + color.channel[2] * column.weight[0]);
     }
     uint32_t Pixel() const { return Channel(blue) | (Channel(green) << 8) | (Channel(red) << 16); }
 
@@ -126,32 +126,35 @@ private:
 };
 
 #ifdef TESSALINE_RESAMPLE_X86
+// Blue, green, red and 0 as four 32-bit whole numbers of 0 to 255: the pixel.
+inline uint32_t PackedPixel(__m128i channels) {
+    const __m128i words = _mm_packs_epi32(channels, channels);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+}
+
 class Sse2Sums {
 public:
     // The first contribution, added to nothing, is only rounded.
     void Start(const Entry& color, const ColumnTap& column) {
         const __m128d weight = _mm_loadu_pd(column.weight);
-        redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel), weight)));
-        blueNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight)));
+        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel), weight)));
+        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight)));
     }
     void Add(const Entry& color, const ColumnTap& column) {
         const __m128d weight = _mm_loadu_pd(column.weight);
-        redGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), weight))));
-        blueNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueNone, _mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight))));
+        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), weight))));
+        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redNone, _mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight))));
     }
     uint32_t Pixel() const {
         // Sums of 255 and more become 255, the others lose their fraction.
         const __m128d most = _mm_set1_pd(255.0);
-        const __m128i redGreenWhole = _mm_cvttpd_epi32(_mm_min_pd(redGreen, most));
-        const __m128i blueWhole = _mm_cvttpd_epi32(_mm_min_pd(blueNone, most));
-        return static_cast<uint32_t>(_mm_cvtsi128_si32(blueWhole)) |
-               (static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(redGreenWhole, 4))) << 8) |
-               (static_cast<uint32_t>(_mm_cvtsi128_si32(redGreenWhole)) << 16);
+        return PackedPixel(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_min_pd(blueGreen, most)),
+                                              _mm_cvttpd_epi32(_mm_min_pd(redNone, most))));
     }
 
 private:
-    __m128d redGreen = _mm_setzero_pd();
-    __m128d blueNone = _mm_setzero_pd();
+    __m128d blueGreen = _mm_setzero_pd();
+    __m128d redNone = _mm_setzero_pd();
 };
 
 #define TESSALINE_AVX __attribute__((target("avx")))
@@ -169,14 +172,11 @@ public:
     }
     TESSALINE_AVX uint32_t Pixel() const {
         // Sums of 255 and more become 255, the others lose their fraction.
-        const __m128i channels = _mm_cvttps_epi32(_mm_min_ps(sums, _mm_set1_ps(255.0f)));
-        const __m128i blueGreenRed = _mm_shuffle_epi32(channels, _MM_SHUFFLE(3, 0, 1, 2));
-        const __m128i words = _mm_packs_epi32(blueGreenRed, blueGreenRed);
-        return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+        return PackedPixel(_mm_cvttps_epi32(_mm_min_ps(sums, _mm_set1_ps(255.0f))));
     }
 
 private:
-    __m128 sums;  // red, green, blue, 0
+    __m128 sums;  // blue, green, red, 0
 };
 #endif
 
@@ -354,8 +354,8 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
     const uint32_t entries = std::min<uint32_t>(source.colorCount, 1u << source.bitsPerPixel);
     for (uint32_t k = 0; k < entries; ++k) {
         const uint8_t* entry = source.colorTable + 4 * k;
-        palette[k] = Entry{{static_cast<double>(entry[2]), static_cast<double>(entry[1]),
-                            static_cast<double>(entry[0]), 0.0}};
+        palette[k] = Entry{{static_cast<double>(entry[0]), static_cast<double>(entry[1]),
+                            static_cast<double>(entry[2]), 0.0}};
     }
 
     Plan plan;

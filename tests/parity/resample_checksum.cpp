@@ -1,5 +1,6 @@
 // Resamples a fixed set of generated pictures and prints one checksum line
-// per picture and factor pair. Built natively and for Windows; scripts/test
+// per picture and factor pair, marked when the ways of summing that the
+// processor allows disagree. Built natively and for Windows; scripts/test
 // runs both and fails when their outputs differ, since the two builds must
 // produce the same pixels bit for bit.
 #include <cstdint>
@@ -42,7 +43,8 @@ struct Picture {
     uint32_t colors;  // entries in the colour table
 };
 
-void Print(const Picture& shape, uint32_t seed, float factorX, float factorY) {
+// False when the ways of summing disagree.
+bool Print(const Picture& shape, uint32_t seed, float factorX, float factorY) {
     Numbers numbers(seed);
     const uint32_t stride = SourceStride(shape.width, shape.bits);
     std::vector<uint8_t> rows(static_cast<size_t>(stride) * shape.height);
@@ -55,9 +57,19 @@ void Print(const Picture& shape, uint32_t seed, float factorX, float factorY) {
     const SourcePicture source{shape.width, shape.height, shape.bits, rows.data(), shape.topDown, table.data(),
                                shape.colors};
     const ResampledPicture out = ResampleAreaAverage(source, factorX, factorY);
-    std::printf("%dx%d %d-bit%s %u colours at %.9g x %.9g: %dx%d %016llx\n", shape.width, shape.height, shape.bits,
+    // Every way of summing this processor allows must give the same pixels.
+    bool waysAgree = true;
+    for (ResampleInstructions way : AvailableResampleInstructions()) {
+        std::vector<uint32_t> pixels(out.pixels.size());
+        if (!out.pixels.empty()) {
+            ResampleAreaAverageInto(source, factorX, factorY, Size{out.width, out.height}, pixels.data(), way);
+        }
+        waysAgree = waysAgree && pixels == out.pixels;
+    }
+    std::printf("%dx%d %d-bit%s %u colours at %.9g x %.9g: %dx%d %016llx%s\n", shape.width, shape.height, shape.bits,
                 shape.topDown ? " top-down" : "", shape.colors, factorX, factorY, out.width, out.height,
-                static_cast<unsigned long long>(Fnv1a(out.pixels)));
+                static_cast<unsigned long long>(Fnv1a(out.pixels)), waysAgree ? "" : " (the ways of summing differ)");
+    return waysAgree;
 }
 
 }  // namespace
@@ -73,8 +85,9 @@ int main() {
         {0.1f, 0.9f},   {0.999f, 0.7f}, {0.61803399f, 0.41421f}, {1.7f, 2.5f},               {0.04f, 0.03f},
     };
     uint32_t seed = 1;
+    bool agree = true;
     for (const Picture& shape : shapes) {
-        for (const auto& factor : factors) Print(shape, seed++, factor[0], factor[1]);
+        for (const auto& factor : factors) agree = Print(shape, seed++, factor[0], factor[1]) && agree;
     }
-    return 0;
+    return agree ? 0 : 1;
 }

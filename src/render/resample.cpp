@@ -80,7 +80,8 @@ struct Entry {
 };
 
 // Destination columns are summed in groups of kGroup side by side, since
-// every addition waits for the rounding of the one before. Each column of a
+// every addition waits for the rounding of the one before; the compiler
+// keeps as many sums in registers as the processor has room for. Each column of a
 // group gets as many taps as the group's widest; the extra ones weigh 0,
 // which adds exactly nothing.
 constexpr int32_t kGroup = 8;
@@ -236,8 +237,8 @@ struct Lanes<Sums, 0> {
 };
 
 // Each pixel adds its contributions in the order rows, then columns within a
-// row; kLanes columns of a group at a time.
-template <int kBits, class Sums, int kLanes>
+// row; the columns of a group side by side.
+template <int kBits, class Sums>
 inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows, uint32_t rowCount, int32_t width,
                        uint32_t* out) {
     constexpr uint32_t kEntries = 1u << kBits;
@@ -245,44 +246,39 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows
         const uint32_t group = static_cast<uint32_t>(x) / kGroup;
         const ColumnTap* taps = plan.groupTaps.data() + plan.groupBegin[group];
         const uint32_t positions = (plan.groupBegin[group + 1] - plan.groupBegin[group]) / kGroup;
-        for (int32_t lane0 = 0; lane0 < kGroup && x + lane0 < width; lane0 += kLanes) {
-            Lanes<Sums, kLanes> sums;
-            for (uint32_t r = 0; r < rowCount; ++r) {
-                const Entry* table = tables + r * kEntries;
-                const uint8_t* bytes = rows[r].row;
-                for (uint32_t k = 0; k < positions; ++k) {
-                    if (r == 0 && k == 0) {
-                        sums.template Start<kBits>(table, bytes, taps + lane0);
-                    } else {
-                        sums.template Add<kBits>(table, bytes, taps + k * kGroup + lane0);
-                    }
+        Lanes<Sums, kGroup> sums;
+        for (uint32_t r = 0; r < rowCount; ++r) {
+            const Entry* table = tables + r * kEntries;
+            const uint8_t* bytes = rows[r].row;
+            for (uint32_t k = 0; k < positions; ++k) {
+                if (r == 0 && k == 0) {
+                    sums.template Start<kBits>(table, bytes, taps);
+                } else {
+                    sums.template Add<kBits>(table, bytes, taps + k * kGroup);
                 }
             }
-            sums.Store(out + x + lane0, width - x - lane0);
         }
+        sums.Store(out + x, width - x);
     }
 }
 
-template <int kBits, class Sums, int kLanes>
+template <int kBits, class Sums>
 void Average(const Plan& plan, const Entry* palette, Size size, uint32_t* destination) {
     ScaledTables scaled(palette, 1u << kBits, plan.tallest);
     for (int32_t y = 0; y < size.height; ++y) {
         const RowTap* rows = plan.rowTaps.data() + plan.rowBegin[y];
         const uint32_t count = plan.rowBegin[y + 1] - plan.rowBegin[y];
-        AverageRow<kBits, Sums, kLanes>(plan, scaled.For(rows, count), rows, count, size.width,
-                                        destination + static_cast<size_t>(y) * static_cast<size_t>(size.width));
+        AverageRow<kBits, Sums>(plan, scaled.For(rows, count), rows, count, size.width,
+                                destination + static_cast<size_t>(y) * static_cast<size_t>(size.width));
     }
 }
 
 #ifdef TESSALINE_RESAMPLE_X86
-// Sixteen vector registers hold eight pixels' sums; eight hold four.
-constexpr int kAvxLanes = sizeof(void*) == 8 ? 8 : 4;
-
 // The same averaging, compiled for AVX with everything it calls inlined.
 template <int kBits>
 __attribute__((target("avx"), flatten)) void AverageAvx(const Plan& plan, const Entry* palette, Size size,
                                                         uint32_t* destination) {
-    Average<kBits, AvxSums, kAvxLanes>(plan, palette, size, destination);
+    Average<kBits, AvxSums>(plan, palette, size, destination);
 }
 #endif
 
@@ -294,12 +290,12 @@ void Run(ResampleInstructions instructions, int32_t bits, const Plan& plan, cons
             return bits == 8 ? AverageAvx<8>(plan, palette, size, destination)
                              : AverageAvx<4>(plan, palette, size, destination);
         case ResampleInstructions::kSse2:
-            return bits == 8 ? Average<8, Sse2Sums, 4>(plan, palette, size, destination)
-                             : Average<4, Sse2Sums, 4>(plan, palette, size, destination);
+            return bits == 8 ? Average<8, Sse2Sums>(plan, palette, size, destination)
+                             : Average<4, Sse2Sums>(plan, palette, size, destination);
 #endif
         default:
-            return bits == 8 ? Average<8, PortableSums, 4>(plan, palette, size, destination)
-                             : Average<4, PortableSums, 4>(plan, palette, size, destination);
+            return bits == 8 ? Average<8, PortableSums>(plan, palette, size, destination)
+                             : Average<4, PortableSums>(plan, palette, size, destination);
     }
 }
 

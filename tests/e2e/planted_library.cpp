@@ -1,7 +1,7 @@
 // A library planted beside the menu or in its working folder under the name
-// of a system library that the window system loads while the menu runs (its
-// theme library, say). Loading it leaves a marker beside it, named after the
-// file: "uxtheme.dll-was-loaded".
+// of a system library that the menu or the window system loads by name while
+// the menu runs (its theme library, say). Loading it leaves a marker beside
+// it, named after the file: "uxtheme.dll-was-loaded".
 #include <windows.h>
 
 #include <string>

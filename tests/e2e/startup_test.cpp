@@ -217,6 +217,32 @@ TEST(StartUp, NoLibraryThatTheWindowSystemLoadsIsTakenFromBesideTheProgramOrTheW
     }
 }
 
+TEST(StartUp, TheShellLibraryLoadedForAnOpenIsNeverTakenFromBesideTheProgramOrTheWorkingFolder) {
+    Disc disc;
+    TempFolder working;
+    const std::string planted = OwnFolder() + "planted\\shell32.dll";
+    disc.Folder().CopyIn(planted, "shell32.dll");
+    working.CopyIn(planted, "shell32.dll");
+    WineLibraryPreference nativeFirst("tessaline.exe", "shell32", "native,builtin");
+    disc.Folder().Write("back.bmp", fixture::PlainBitmap(32, 32, {1, 2, 3}));
+    // The unattended run opens the missing document at once: no program
+    // starts, so the shell is asked, and says why it could not open it.
+    disc.Folder().Write("install.ini", Ini(u"[General]\r\nBitmapFile256=back.bmp\r\nButtonCount=2\r\n"
+                                           u"[Button1-]\r\nSilentPath=missing.tessdoc\r\n"));
+
+    MenuProcess menu(disc.ExePath(), "/S", working.Path());
+    HWND box = menu.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    const MessageBoxContent content = ReadMessageBox(box);
+    EXPECT_EQ(content.caption, "Could not launch");
+    const std::string expected = "Could not launch file \"" + disc.Folder().Path() + "missing.tessdoc\".\n\nError ";
+    EXPECT_EQ(content.text.substr(0, expected.size()), expected);
+    DismissMessageBox(box);
+    ExpectExitZero(menu);
+    EXPECT_FALSE(disc.Folder().Exists("shell32.dll-was-loaded"));
+    EXPECT_FALSE(working.Exists("shell32.dll-was-loaded"));
+}
+
 TEST(StartUp, TheUnattendedSwitchEndsWithExitCodeZero) {
     Disc disc;
     disc.Folder().Write("back.bmp", fixture::PlainBitmap(32, 32, {1, 2, 3}));

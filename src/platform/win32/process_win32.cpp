@@ -2,6 +2,7 @@
 #include <shellapi.h>
 
 #include "platform/process.h"
+#include "platform/system.h"
 
 namespace platform {
 
@@ -36,8 +37,27 @@ void CloseProcessInfo(const ProcessInfo& info) {
     CloseHandle(reinterpret_cast<HANDLE>(info.process));
 }
 
+namespace {
+
+using ShellExecuteFunction = decltype(&ShellExecuteA);
+
+// The shell's library, and the ones it brings along, are loaded on the first
+// "open" rather than at start-up, where nothing needs them: from the system
+// folder only, like every library the program loads by name. Kept loaded.
+ShellExecuteFunction FindShellExecute() {
+    const Library shell = LoadSystemLibrary("shell32.dll");
+    if (shell == nullptr) return nullptr;
+    FARPROC address = GetProcAddress(reinterpret_cast<HMODULE>(shell), "ShellExecuteA");
+    return reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(address));
+}
+
+}  // namespace
+
 intptr_t ShellOpen(Window owner, const char* file, const char* parameters, const char* folder, int showState) {
-    HINSTANCE result = ShellExecuteA(reinterpret_cast<HWND>(owner), "open", file, parameters, folder, showState);
+    static const ShellExecuteFunction shellExecute = FindShellExecute();
+    // 0 is the shell's own "out of resources"; the last error is the loader's.
+    if (shellExecute == nullptr) return 0;
+    HINSTANCE result = shellExecute(reinterpret_cast<HWND>(owner), "open", file, parameters, folder, showState);
     return reinterpret_cast<intptr_t>(result);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "render/resample.h"
@@ -70,6 +72,23 @@ std::vector<Rgb> NoisyPalette(size_t count) {
     return colors;
 }
 
+// The resampler's tests run for every way of summing this build offers on
+// this processor; the menu uses the widest.
+class ResampleEachWay : public testing::TestWithParam<ResampleInstructions> {
+protected:
+    ResampledPicture Resample(const SourcePicture& source, float factorX, float factorY) const {
+        ResampledPicture picture;
+        Size size{};
+        if (!ResampledSize(source.width, source.height, factorX, factorY, &size)) return picture;
+        std::vector<uint32_t> pixels(static_cast<size_t>(size.width) * size.height, 0xDEADBEEF);
+        if (!ResampleAreaAverageInto(source, factorX, factorY, size, pixels.data(), GetParam())) return picture;
+        picture.width = size.width;
+        picture.height = size.height;
+        picture.pixels = std::move(pixels);
+        return picture;
+    }
+};
+
 TEST(ResampledSize, EachSideTimesItsFactorTruncated) {
     const struct {
         int32_t width, height;
@@ -104,37 +123,37 @@ TEST(ResampledSize, NothingToDrawOrTooLargeIsNoPicture) {
     }
 }
 
-TEST(Resample, ThreeByThreeAtHalfIsOnePixelOfFourQuarters) {
+TEST_P(ResampleEachWay, ThreeByThreeAtHalfIsOnePixelOfFourQuarters) {
     // Indices 0..3 fill the span [0, 2) on both axes; 4 marks row 2 and column 2.
     const Picture picture(3, 3, 8, {{100, 1, 255}, {200, 2, 255}, {40, 3, 255}, {4, 5, 255}, {255, 255, 0}},
                           {0, 1, 4, 2, 3, 4, 4, 4, 4});
-    const ResampledPicture out = ResampleAreaAverage(picture.Source(), 0.5f, 0.5f);
+    const ResampledPicture out = Resample(picture.Source(), 0.5f, 0.5f);
     ASSERT_EQ(out.width, 1);
     ASSERT_EQ(out.height, 1);
     // Red 25 + 50 + 10 + 1; green 2.75 loses its fraction; blue reaches 255 exactly.
     EXPECT_EQ(Pixel(out, 0, 0), 0x0056'02FFu);
 }
 
-TEST(Resample, At101ByHalfTheLastRowAndColumnContributeNothing) {
+TEST_P(ResampleEachWay, At101ByHalfTheLastRowAndColumnContributeNothing) {
     std::vector<uint8_t> indices(101 * 101, 0);
     for (int k = 0; k < 101; ++k) {
         indices[100 * 101 + k] = 1;  // row 100: the top row of a bottom-up picture
         indices[k * 101 + 100] = 1;  // column 100
     }
     Picture picture(101, 101, 8, {{0, 0, 0}, {255, 255, 255}}, indices);
-    ResampledPicture out = ResampleAreaAverage(picture.Source(), 0.5f, 0.5f);
+    ResampledPicture out = Resample(picture.Source(), 0.5f, 0.5f);
     ASSERT_EQ(out.width, 50);
     ASSERT_EQ(out.height, 50);
     for (uint32_t pixel : out.pixels) ASSERT_EQ(pixel, 0u);
 
     // Column 99 does count: half of the last destination column's span.
     for (int k = 0; k < 101; ++k) picture.rows[k * 104 + 99] = 1;
-    out = ResampleAreaAverage(picture.Source(), 0.5f, 0.5f);
+    out = Resample(picture.Source(), 0.5f, 0.5f);
     EXPECT_EQ(Pixel(out, 49, 0), 0x007F'7F7Fu);
     EXPECT_EQ(Pixel(out, 48, 49), 0u);
 }
 
-TEST(Resample, FourBitRowsOfOddWidthEndOnAHighNibble) {
+TEST_P(ResampleEachWay, FourBitRowsOfOddWidthEndOnAHighNibble) {
     const struct {
         int32_t width;
         uint32_t stride;
@@ -152,7 +171,7 @@ TEST(Resample, FourBitRowsOfOddWidthEndOnAHighNibble) {
             }
         }
         // At factor 1.0 every weight is 1: the picture comes back pixel for pixel.
-        const ResampledPicture out = ResampleAreaAverage(picture.Source(), 1.0f, 1.0f);
+        const ResampledPicture out = Resample(picture.Source(), 1.0f, 1.0f);
         ASSERT_EQ(out.width, c.width);
         for (int32_t y = 0; y < 3; ++y) {
             for (int32_t x = 0; x < c.width; ++x) {
@@ -164,11 +183,11 @@ TEST(Resample, FourBitRowsOfOddWidthEndOnAHighNibble) {
     }
 }
 
-TEST(Resample, AUniformAreaKeepsItsColourApartFromTruncation) {
+TEST_P(ResampleEachWay, AUniformAreaKeepsItsColourApartFromTruncation) {
     const Rgb color{200, 16, 33};
     const Picture picture(40, 30, 8, {color}, std::vector<uint8_t>(40 * 30, 0));
     for (float factor : {0.5f, 0.75f, 0.33f, 0.79777777f, 0.1f, 0.9f, 1.7f}) {
-        const ResampledPicture out = ResampleAreaAverage(picture.Source(), factor, factor);
+        const ResampledPicture out = Resample(picture.Source(), factor, factor);
         ASSERT_FALSE(out.pixels.empty());
         for (uint32_t pixel : out.pixels) {
             const int channels[3][2] = {
@@ -181,35 +200,35 @@ TEST(Resample, AUniformAreaKeepsItsColourApartFromTruncation) {
         }
     }
     // Halving an even picture weighs every pixel by exactly 0.25.
-    for (uint32_t pixel : ResampleAreaAverage(picture.Source(), 0.5f, 0.5f).pixels) ASSERT_EQ(pixel, 0x00C8'1021u);
+    for (uint32_t pixel : Resample(picture.Source(), 0.5f, 0.5f).pixels) ASSERT_EQ(pixel, 0x00C8'1021u);
 }
 
-TEST(Resample, SumsThatReach255StayInTheirByte) {
+TEST_P(ResampleEachWay, SumsThatReach255StayInTheirByte) {
     const Picture white(37, 23, 8, {{255, 255, 255}}, std::vector<uint8_t>(37 * 23, 0));
     for (float factor : {0.5f, 0.75f, 0.33f, 0.79777777f, 0.1f, 0.9f, 1.7f, 0.61803399f}) {
-        for (uint32_t pixel : ResampleAreaAverage(white.Source(), factor, factor).pixels) {
+        for (uint32_t pixel : Resample(white.Source(), factor, factor).pixels) {
             ASSERT_EQ(pixel & 0xFF00'0000u, 0u) << "factor " << factor;
             for (int shift : {0, 8, 16}) ASSERT_GE((pixel >> shift) & 0xFF, 254u) << "factor " << factor;
         }
     }
-    for (uint32_t pixel : ResampleAreaAverage(white.Source(), 0.5f, 0.5f).pixels) ASSERT_EQ(pixel, 0x00FF'FFFFu);
+    for (uint32_t pixel : Resample(white.Source(), 0.5f, 0.5f).pixels) ASSERT_EQ(pixel, 0x00FF'FFFFu);
 }
 
-TEST(Resample, PartlyCoveredPixelsCountByTheirShare) {
+TEST_P(ResampleEachWay, PartlyCoveredPixelsCountByTheirShare) {
     // At 0.8 the spans are [0, 1.25), [1.25, 2.5), [2.5, 3.75), [3.75, 5).
     const Picture picture(5, 1, 8, {{0, 0, 0}, {255, 0, 0}}, {0, 1, 0, 0, 0});
-    const ResampledPicture out = ResampleAreaAverage(picture.Source(), 0.8f, 1.0f);
+    const ResampledPicture out = Resample(picture.Source(), 0.8f, 1.0f);
     ASSERT_EQ(out.width, 4);
     const uint32_t reds[] = {51, 153, 0, 0};  // a quarter and three quarters of the pixel, times 0.8
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(Red(Pixel(out, x, 0)), reds[x]) << x;
 }
 
-TEST(Resample, AFactorOfOneOnOneAxisStillAveragesTheOther) {
+TEST_P(ResampleEachWay, AFactorOfOneOnOneAxisStillAveragesTheOther) {
     // Rows 0 and 1 average into destination row 0, rows 2 and 3 into row 1;
     // the columns stay as they are.
     const Picture picture(3, 4, 8, {{0, 0, 0}, {200, 100, 50}, {100, 60, 20}},
                           {1, 0, 2, 1, 0, 0, 2, 2, 1, 0, 0, 2});
-    const ResampledPicture out = ResampleAreaAverage(picture.Source(), 1.0f, 0.5f);
+    const ResampledPicture out = Resample(picture.Source(), 1.0f, 0.5f);
     ASSERT_EQ(out.width, 3);
     ASSERT_EQ(out.height, 2);
     EXPECT_EQ(Pixel(out, 0, 0), 0x00C8'6432u);
@@ -220,7 +239,7 @@ TEST(Resample, AFactorOfOneOnOneAxisStillAveragesTheOther) {
     EXPECT_EQ(Pixel(out, 2, 1), 0x0096'5023u);
 }
 
-TEST(Resample, ATopDownSourceKeepsItsOrientation) {
+TEST_P(ResampleEachWay, ATopDownSourceKeepsItsOrientation) {
     const int32_t width = 13, height = 11;
     const std::vector<uint8_t> bottomUp = Noise(width * height, 16, 5);
     std::vector<uint8_t> topDown;
@@ -231,23 +250,23 @@ TEST(Resample, ATopDownSourceKeepsItsOrientation) {
         const Picture ordinary(width, height, bits, NoisyPalette(16), bottomUp);
         const Picture reversed(width, height, bits, NoisyPalette(16), topDown, true);
         for (float factor : {0.5f, 0.75f, 0.33f, 1.0f}) {
-            const ResampledPicture expected = ResampleAreaAverage(ordinary.Source(), factor, factor);
-            const ResampledPicture seen = ResampleAreaAverage(reversed.Source(), factor, factor);
+            const ResampledPicture expected = Resample(ordinary.Source(), factor, factor);
+            const ResampledPicture seen = Resample(reversed.Source(), factor, factor);
             EXPECT_EQ(seen.pixels, expected.pixels) << bits << "-bit at " << factor;
         }
     }
     // The destination's first row is the picture's bottom row.
     const Picture tall(1, 4, 8, {{255, 0, 0}, {0, 0, 255}}, {1, 1, 0, 0}, true);
-    const ResampledPicture two = ResampleAreaAverage(tall.Source(), 1.0f, 0.5f);
+    const ResampledPicture two = Resample(tall.Source(), 1.0f, 0.5f);
     ASSERT_EQ(two.height, 2);
     EXPECT_EQ(Pixel(two, 0, 0), 0x00FF'0000u) << "bottom: the last rows stored";
     EXPECT_EQ(Pixel(two, 0, 1), 0x0000'00FFu);
 }
 
-TEST(Resample, IndicesBeyondTheColourTableDrawBlack) {
+TEST_P(ResampleEachWay, IndicesBeyondTheColourTableDrawBlack) {
     for (int32_t bits : {4, 8}) {
         const Picture picture(4, 2, bits, {{255, 255, 255}, {9, 9, 9}}, {0, 5, 1, 12, 0, 1, 15, 2});
-        const ResampledPicture out = ResampleAreaAverage(picture.Source(), 1.0f, 1.0f);
+        const ResampledPicture out = Resample(picture.Source(), 1.0f, 1.0f);
         const uint32_t expected[] = {0xFFFFFF, 0, 0x090909, 0, 0xFFFFFF, 0x090909, 0, 0};
         ASSERT_EQ(out.pixels.size(), 8u);
         for (size_t k = 0; k < 8; ++k) EXPECT_EQ(out.pixels[k], expected[k]) << bits << "-bit pixel " << k;
@@ -271,7 +290,7 @@ TEST(Resample, WithoutADrawablePictureThereIsNone) {
 
 // The precomputed spans must give exactly what the algorithm, worked out
 // pixel by pixel, gives.
-TEST(Resample, MatchesTheAlgorithmStepByStepBitForBit) {
+TEST_P(ResampleEachWay, MatchesTheAlgorithmStepByStepBitForBit) {
     const struct {
         int32_t width, height, bits;
     } shapes[] = {{3, 3, 8}, {101, 101, 8}, {17, 9, 4}, {64, 48, 8}, {33, 77, 4}, {1, 40, 8}};
@@ -285,7 +304,7 @@ TEST(Resample, MatchesTheAlgorithmStepByStepBitForBit) {
                               Noise(static_cast<size_t>(shape.width) * shape.height, colors, seed++));
         for (const auto& factor : factors) {
             const ResampledPicture expected = literal::Resample(picture.Source(), factor[0], factor[1]);
-            const ResampledPicture seen = ResampleAreaAverage(picture.Source(), factor[0], factor[1]);
+            const ResampledPicture seen = Resample(picture.Source(), factor[0], factor[1]);
             ASSERT_EQ(seen.width, expected.width);
             ASSERT_EQ(seen.height, expected.height);
             EXPECT_EQ(seen.pixels, expected.pixels)
@@ -294,16 +313,9 @@ TEST(Resample, MatchesTheAlgorithmStepByStepBitForBit) {
     }
 }
 
-// Every way of summing this build offers on this processor (the widest is
-// the one the menu uses) must give the algorithm's pixels: on group edges
-// (widths around multiples of eight), with columns of two and three taps
-// side by side, enlarged, and with sums that reach 255.
-TEST(Resample, EveryWayOfSummingGivesTheAlgorithmsPixels) {
-    const std::vector<ResampleInstructions> ways = AvailableResampleInstructions();
-    ASSERT_EQ(ways.front(), ResampleInstructions::kPortable);
-#if defined(__SSE2__)
-    EXPECT_NE(std::find(ways.begin(), ways.end(), ResampleInstructions::kSse2), ways.end());
-#endif
+// On group edges (widths around multiples of eight), with columns of two
+// and three taps side by side, enlarged, and with sums that reach 255.
+TEST_P(ResampleEachWay, MatchesTheAlgorithmOnGroupEdgesAndMixedSpans) {
     const struct {
         int32_t width, height, bits;
     } shapes[] = {{1, 5, 8}, {7, 6, 4}, {8, 8, 8}, {9, 3, 8}, {15, 11, 4}, {17, 17, 8}, {40, 23, 4}, {131, 37, 8}};
@@ -318,16 +330,37 @@ TEST(Resample, EveryWayOfSummingGivesTheAlgorithmsPixels) {
                               Noise(static_cast<size_t>(shape.width) * shape.height, colors, seed++));
         for (const auto& factor : factors) {
             const ResampledPicture expected = literal::Resample(picture.Source(), factor[0], factor[1]);
-            if (expected.pixels.empty()) continue;
-            for (ResampleInstructions way : ways) {
-                std::vector<uint32_t> seen(expected.pixels.size(), 0xDEADBEEF);
-                ASSERT_TRUE(ResampleAreaAverageInto(picture.Source(), factor[0], factor[1],
-                                                    Size{expected.width, expected.height}, seen.data(), way));
-                EXPECT_EQ(seen, expected.pixels) << "way " << static_cast<int>(way) << ", " << shape.width << "x"
-                                                 << shape.height << " at " << factor[0] << ", " << factor[1];
-            }
+            const ResampledPicture seen = Resample(picture.Source(), factor[0], factor[1]);
+            ASSERT_EQ(seen.width, expected.width);
+            ASSERT_EQ(seen.height, expected.height);
+            EXPECT_EQ(seen.pixels, expected.pixels)
+                << shape.width << "x" << shape.height << " at " << factor[0] << ", " << factor[1];
         }
     }
+}
+
+std::string WayName(const testing::TestParamInfo<ResampleInstructions>& info) {
+    switch (info.param) {
+        case ResampleInstructions::kSse2:
+            return "Sse2";
+        case ResampleInstructions::kAvx:
+            return "Avx";
+        default:
+            return "Portable";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ResampleEachWay, testing::ValuesIn(AvailableResampleInstructions()), WayName);
+
+// The plain path always, and SSE2 wherever the build targets it, so that the
+// tests above cover the vector paths too.
+TEST(ResampleInstructions, ThePlainPathFirstAndSse2OnX86) {
+    const std::vector<ResampleInstructions> ways = AvailableResampleInstructions();
+    ASSERT_FALSE(ways.empty());
+    EXPECT_EQ(ways.front(), ResampleInstructions::kPortable);
+#if defined(__SSE2__)
+    EXPECT_NE(std::find(ways.begin(), ways.end(), ResampleInstructions::kSse2), ways.end());
+#endif
 }
 
 }  // namespace

@@ -265,6 +265,7 @@ bool WantsBevel(const char16_t* text) {
 }
 
 int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[kLanguageTagCapacity]) {
+    const platform::FaceCheckContext faceChecks;
     menu.languageCount = iniReader.GetInt(kGeneral, u"LanguageCount", 0);
     ReadGeneral();
     ReadLanguages(languageTag);

@@ -31,6 +31,17 @@ Font CreateFontFrom(const FontDescription& description);
 // it into a screen drawing context; false when it cannot be learnt.
 bool FaceInUse(Font font, char* face, uint32_t capacity);
 
+// While one lives, the face checks share one screen drawing context instead
+// of taking and releasing one each: a configuration run checks up to five
+// fonts.
+class FaceCheckContext {
+public:
+    FaceCheckContext();
+    ~FaceCheckContext();
+    FaceCheckContext(const FaceCheckContext&) = delete;
+    FaceCheckContext& operator=(const FaceCheckContext&) = delete;
+};
+
 void ReleaseFont(Font font);
 
 // Compares two face names in the ANSI code page, ignoring letter case.

@@ -131,7 +131,17 @@ Font CreateFontFrom(const FontDescription& description) {
     return reinterpret_cast<Font>(fake.fonts.size());
 }
 
+FaceCheckContext::FaceCheckContext() {
+    ++fake.faceCheckContexts;
+}
+
+FaceCheckContext::~FaceCheckContext() {
+    --fake.faceCheckContexts;
+}
+
 bool FaceInUse(Font font, char* face, uint32_t capacity) {
+    ++fake.faceChecks;
+    if (fake.faceCheckContexts == 0) ++fake.faceChecksWithoutContext;
     const std::string requested = FontOf(font).description.faceName;
     const bool installed = std::any_of(fake.installedFaces.begin(), fake.installedFaces.end(),
                                        [&](const std::string& f) { return Lower(f) == Lower(requested); });

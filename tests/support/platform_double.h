@@ -60,6 +60,9 @@ struct PlatformDouble {
     int openObjects = 0;                     // contexts, brushes, pens and pictures not yet released
     int savedStates = 0;                     // saves not yet restored
     int windowContextsTaken = 0;             // draws straight onto the window
+    int faceCheckContexts = 0;               // screen contexts held for face checks, live
+    int faceChecks = 0;
+    int faceChecksWithoutContext = 0;        // each took a screen context of its own
 };
 
 // The stand-in's state; Reset() before each test.

@@ -207,6 +207,18 @@ TEST_F(MenuLoader, ALanguagesOverridesDoNotSurviveIntoAnotherLanguage) {
     EXPECT_EQ(fake.repaints, 2);
 }
 
+// A run checks up to five fonts' faces through one screen context, which it
+// gives back at the end.
+TEST_F(MenuLoader, TheFaceChecksOfARunShareOneScreenContext) {
+    UseIni(
+        u"[General]\r\nButtonCount=2\r\nBtnFont=20,700,0,0,Tahoma\r\nHelpFont=12,400,0,0,Tahoma\r\n"
+        u"[Prompt-]\r\nBtnFont=22,700,0,0,Tahoma\r\nHelpFont=14,400,0,0,Nowhere\r\n");
+    ASSERT_EQ(Load(), 0);
+    EXPECT_EQ(fake.faceChecks, 5);
+    EXPECT_EQ(fake.faceChecksWithoutContext, 0);
+    EXPECT_EQ(fake.faceCheckContexts, 0);
+}
+
 TEST_F(MenuLoader, AnOverriddenHelpRectGoesBackToGeneralInALanguageWithoutOne) {
     fake.installedLocales = {"00000409", "00000407"};
     UseIni(

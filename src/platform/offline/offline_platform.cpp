@@ -256,6 +256,9 @@ bool FaceInUse(Font font, char* face, uint32_t capacity) {
     return true;
 }
 
+FaceCheckContext::FaceCheckContext() {}
+FaceCheckContext::~FaceCheckContext() {}
+
 void ReleaseFont(Font) {}
 
 bool SameFaceName(const char* a, const char* b) {

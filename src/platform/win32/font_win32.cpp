@@ -31,14 +31,36 @@ Font CreateFontFrom(const FontDescription& description) {
     return Tallied(reinterpret_cast<Font>(CreateFontIndirectA(&font)));
 }
 
+namespace {
+
+// The screen context that a living FaceCheckContext holds, and how many live.
+HDC heldScreen = nullptr;
+int holders = 0;
+
+}  // namespace
+
+FaceCheckContext::FaceCheckContext() {
+    if (holders++ == 0) heldScreen = Tallied(GetDC(nullptr));
+}
+
+FaceCheckContext::~FaceCheckContext() {
+    if (--holders > 0 || heldScreen == nullptr) return;
+    Untallied(heldScreen);
+    ReleaseDC(nullptr, heldScreen);
+    heldScreen = nullptr;
+}
+
 bool FaceInUse(Font font, char* face, uint32_t capacity) {
-    HDC screen = Tallied(GetDC(nullptr));
+    const bool held = heldScreen != nullptr;
+    HDC screen = held ? heldScreen : Tallied(GetDC(nullptr));
     if (screen == nullptr) return false;
     HGDIOBJ previous = SelectObject(screen, reinterpret_cast<HFONT>(font));
     const int length = GetTextFaceA(screen, static_cast<int>(capacity), face);
     if (previous != nullptr) SelectObject(screen, previous);
-    Untallied(screen);
-    ReleaseDC(nullptr, screen);
+    if (!held) {
+        Untallied(screen);
+        ReleaseDC(nullptr, screen);
+    }
     return length > 0;
 }
 

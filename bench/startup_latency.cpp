@@ -26,6 +26,7 @@
 #include "pictures.h"
 #include "render/menu_painting.h"
 #include "support/fixture_bytes.h"
+#include "support/process_window.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -51,27 +52,8 @@ double Now() {
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner != search->processId || !IsWindowVisible(window) || lstrcmpA(name, search->className) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND ProcessWindow(DWORD processId, const char* className) {
-    WindowSearch search{processId, className, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return process_window::VisibleWindowOf(processId, className);
 }
 
 COLORREF ScreenPixel(POINT at) {

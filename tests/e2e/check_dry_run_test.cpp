@@ -12,23 +12,15 @@
 #include <vector>
 
 #include "e2e/menu_process.h"
+#include "support/dry_run_output.h"
 #include "support/fixture_bytes.h"
 
 namespace {
 
 constexpr const char* kMenuClass = "Quorvan Belmira Autorun";
 
-struct Launch {
-    std::string commandLine;
-    std::string workingFolder;
-    bool operator==(const Launch& other) const {
-        return commandLine == other.commandLine && workingFolder == other.workingFolder;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Launch& launch) {
-    return out << launch.commandLine << " in " << launch.workingFolder;
-}
+using dry_run::Launch;
+using dry_run::LaunchesUnder;
 
 // Runs a console program and returns what it wrote to its standard output.
 std::string OutputOf(const std::string& program, const std::string& arguments, const TempFolder& scratch,
@@ -75,24 +67,6 @@ std::vector<std::string> LinesOf(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
-}
-
-// The launches printed under the line that begins with `heading`.
-std::vector<Launch> LaunchesUnder(const std::vector<std::string>& lines, const std::string& heading) {
-    std::vector<Launch> launches;
-    bool inside = false;
-    for (const std::string& line : lines) {
-        if (line.compare(0, heading.size(), heading) == 0) {
-            inside = true;
-        } else if (inside && line.compare(0, 2, "  ") != 0) {
-            break;
-        } else if (inside && line.compare(0, 16, "  command line: ") == 0) {
-            launches.push_back(Launch{line.substr(16), ""});
-        } else if (inside && line.compare(0, 18, "  working folder: ") == 0 && !launches.empty()) {
-            launches.back().workingFolder = line.substr(18);
-        }
-    }
-    return launches;
 }
 
 // Four numbers "l,t,r,b" after `prefix` in the line that begins with it.

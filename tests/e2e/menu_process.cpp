@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "support/process_window.h"
+
 Disc::Disc() {
     folder.CopyIn(OwnFolder() + "tessaline.exe", "tessaline.exe");
 }
@@ -39,35 +41,10 @@ void PumpMessagesFor(DWORD milliseconds) {
     } while (GetTickCount() - start < milliseconds);
 }
 
-namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND MenuProcess::WaitForWindow(const char* className, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     do {
-        WindowSearch search{info.dwProcessId, className, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
+        if (HWND found = process_window::VisibleWindowOf(info.dwProcessId, className)) return found;
         if (WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0) return nullptr;
         PumpMessagesFor(20);
     } while (GetTickCount() - start < timeoutMs);

@@ -10,6 +10,7 @@
 #include "check/dry_run.h"
 #include "check_disc_fixture.h"
 #include "launch/launch_command.h"
+#include "support/dry_run_output.h"
 
 namespace {
 
@@ -36,17 +37,7 @@ const std::vector<std::u16string> kIni = {
     u"Exit=true",
 };
 
-struct Launch {
-    std::string commandLine;
-    std::string workingFolder;
-    bool operator==(const Launch& other) const {
-        return commandLine == other.commandLine && workingFolder == other.workingFolder;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Launch& launch) {
-    return out << launch.commandLine << " in " << launch.workingFolder;
-}
+using dry_run::Launch;
 
 // What the menu's own launcher builds for a program of the disc.
 Launch Built(const std::string& folder, const char16_t* program, const char16_t* arguments) {
@@ -72,23 +63,7 @@ protected:
         return status;
     }
 
-    // The launches printed in the block that begins with `heading`.
-    std::vector<Launch> LaunchesUnder(const std::string& heading) const {
-        std::vector<Launch> launches;
-        bool inside = false;
-        for (const std::string& line : lines) {
-            if (line.compare(0, heading.size(), heading) == 0) {
-                inside = true;
-            } else if (inside && line.compare(0, 2, "  ") != 0) {
-                break;
-            } else if (inside && line.compare(0, 16, "  command line: ") == 0) {
-                launches.push_back(Launch{line.substr(16), ""});
-            } else if (inside && line.compare(0, 18, "  working folder: ") == 0 && !launches.empty()) {
-                launches.back().workingFolder = line.substr(18);
-            }
-        }
-        return launches;
-    }
+    std::vector<Launch> LaunchesUnder(const std::string& heading) const { return dry_run::LaunchesUnder(lines, heading); }
 
     std::string LineStarting(const std::string& start) const {
         for (const std::string& line : lines) {

@@ -356,8 +356,9 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
 
     Plan plan;
     const Spans columns = ComputeSpans(size.width, source.width, horizontalFactor);
-    const auto tapOf = [&](const Tap& tap, double weight) {
+    const auto tapOf = [&](const Tap& tap) {
         const uint32_t i = static_cast<uint32_t>(tap.index);
+        const double weight = tap.weight;
         // Four bits: the even pixel is the high nibble.
         return source.bitsPerPixel == 8 ? ColumnTap{i, 0, {weight, weight}}
                                         : ColumnTap{i >> 1, (i & 1u) != 0 ? 0u : 4u, {weight, weight}};
@@ -371,8 +372,7 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
         for (uint32_t k = 0; k < positions; ++k) {
             for (int32_t x = first; x < first + kGroup; ++x) {
                 const bool real = x < size.width && k < columns.begin[x + 1] - columns.begin[x];
-                plan.groupTaps.push_back(real ? tapOf(columns.taps[columns.begin[x] + k], columns.taps[columns.begin[x] + k].weight)
-                                              : tapOf(Tap{0, 0.0f}, 0.0));
+                plan.groupTaps.push_back(tapOf(real ? columns.taps[columns.begin[x] + k] : Tap{0, 0.0f}));
             }
         }
     }

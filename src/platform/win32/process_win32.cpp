@@ -6,7 +6,13 @@
 
 namespace platform {
 
+// The startup record's size field is the record's own size: 68 bytes in a
+// 32-bit program, 104 in a 64-bit one, where its pointer fields are wider.
+#ifdef _WIN64
+static_assert(sizeof(STARTUPINFOA) == 104, "the 64-bit startup record");
+#else
 static_assert(sizeof(STARTUPINFOA) == 68, "the 32-bit startup record");
+#endif
 
 bool CreateProcessFromCommandLine(char* commandLine, uint32_t creationFlags, const char* workingFolder,
                                   uint32_t startupFlags, int showState, ProcessInfo* info) {

@@ -1,0 +1,12 @@
+# The cross build for Windows with Debian's MinGW-w64 (posix thread model),
+# shared by the two toolchain files, which set TESSALINE_MINGW_TARGET first.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(CMAKE_C_COMPILER ${TESSALINE_MINGW_TARGET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TESSALINE_MINGW_TARGET}-g++-posix)
+set(CMAKE_RC_COMPILER ${TESSALINE_MINGW_TARGET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TESSALINE_MINGW_TARGET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -41,7 +41,7 @@ windows_builds_choose() {
     reason="this host runs 32-bit and 64-bit code"
   else
     WINDOWS_BUILDS="win64"
-    reason="this host runs no 32-bit code, so Wine's 32-bit loader cannot start; win32 is built but not run"
+    reason="this host runs no 32-bit code, so Wine's 32-bit loader cannot start"
   fi
   if [ "${2:-}" = one ]; then
     WINDOWS_BUILDS=${WINDOWS_BUILDS%% *}

@@ -1,6 +1,7 @@
 #include "check/check_options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
@@ -28,11 +29,16 @@ const char* const kCheckUsage =
 
 namespace {
 
-bool ReadNumber(const std::string& text, long* value) {
-    if (text.empty()) return false;
+// Decimal digits, or hexadecimal ones after 0x where `hexadecimal` allows
+// them. A leading 0 is not octal: --version 0601 is 601.
+bool ReadNumber(const std::string& text, long* value, bool hexadecimal = false) {
+    const bool hex = hexadecimal && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    const unsigned char first = digits.empty() ? 0 : static_cast<unsigned char>(digits[0]);
+    if (hex ? !std::isxdigit(first) : !std::isdigit(first)) return false;
     char* end = nullptr;
     errno = 0;
-    *value = std::strtol(text.c_str(), &end, 0);
+    *value = std::strtol(digits.c_str(), &end, hex ? 16 : 10);
     return errno == 0 && *end == 0;
 }
 
@@ -41,12 +47,12 @@ bool ReadVersion(const std::string& text, int32_t* version) {
     long major = 0;
     long minor = 0;
     if (dot == std::string::npos) {
-        if (!ReadNumber(text, &major) || major < 0 || major > 100000) return false;
+        if (!ReadNumber(text, &major) || major > 100000) return false;
         *version = static_cast<int32_t>(major);
         return true;
     }
-    if (!ReadNumber(text.substr(0, dot), &major) || !ReadNumber(text.substr(dot + 1), &minor) || major < 0 ||
-        minor < 0 || minor > 99 || major > 1000) {
+    if (!ReadNumber(text.substr(0, dot), &major) || !ReadNumber(text.substr(dot + 1), &minor) || minor > 99 ||
+        major > 1000) {
         return false;
     }
     *version = static_cast<int32_t>(major * 100 + minor);
@@ -67,7 +73,7 @@ bool ReadSize(const std::string& text, Size* size) {
 
 bool ReadLanguage(const std::string& text, uint16_t* language) {
     long value = 0;
-    if (!ReadNumber(text, &value) || value < 0 || value > 0xFFFF) return false;
+    if (!ReadNumber(text, &value, true) || value > 0xFFFF) return false;
     *language = static_cast<uint16_t>(value);
     return true;
 }
@@ -161,7 +167,7 @@ bool ParseCheckOptions(const std::vector<std::string>& arguments, CheckOptions* 
         } else if (option == "--codepage") {
             long codePage = 0;
             if (!value(&text)) return false;
-            if (!ReadNumber(text, &codePage) || codePage <= 0 || codePage > 65535) {
+            if (!ReadNumber(text, &codePage) || codePage == 0 || codePage > 65535) {
                 *error = "--codepage takes a code page number such as 1252, not " + text;
                 return false;
             }

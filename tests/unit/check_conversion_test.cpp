@@ -103,6 +103,22 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     EXPECT_EQ(o.codePage, 1251u);
 }
 
+TEST(CheckOptionsTest, NumbersAreDecimalAndLanguagesAlsoHexadecimalAfter0x) {
+    bool ok = false;
+    std::string error;
+    const CheckOptions o = Parse({"--version", "0601", "--screen", "0800x0600", "--colors", "0256", "--lang", "010",
+                                  "--locales", "0x0C,07", "disc"},
+                                 &ok, &error);
+    ASSERT_TRUE(ok) << error;
+    EXPECT_EQ(o.check.system.osVersion, 601);
+    EXPECT_EQ(o.check.screens[0].width, 800);
+    EXPECT_EQ(o.check.system.displayColors, 256);
+    EXPECT_EQ(o.check.system.userLanguageId, 10);
+    EXPECT_EQ(o.check.system.installedLanguages, (std::vector<uint16_t>{0x0C, 7}));
+    Parse({"--version", "0x259", "disc"}, &ok, &error);
+    EXPECT_FALSE(ok) << "a version is a decimal number";
+}
+
 TEST(CheckOptionsTest, NonsenseIsRefusedWithItsReason) {
     const struct {
         std::vector<std::string> arguments;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "check/code_pages.h"
+#include "check/launch_findings.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/language_selection.h"
@@ -16,7 +17,6 @@
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "config/wide_text.h"
-#include "launch/launch_command.h"
 #include "launch/launch_conditions.h"
 #include "platform/code_page.h"
 #include "platform/text.h"
@@ -415,11 +415,11 @@ private:
             const std::u16string section = ButtonSection(i + 1, tag);
             const Button& button = menu.buttons[i];
             if (unattended) {
-                CheckLaunch(section, u"SilentPath", u"SilentArgs", button.path, button.args);
+                CheckLaunch(section, "SilentPath", "SilentArgs", button.path, button.args);
                 continue;
             }
-            CheckLaunch(section, u"PreRun", u"PreArgs", button.preRun, button.preArgs);
-            CheckLaunch(section, u"Path", u"Args", button.path, button.args);
+            CheckLaunch(section, "PreRun", "PreArgs", button.preRun, button.preArgs);
+            CheckLaunch(section, "Path", "Args", button.path, button.args);
             CheckExit(section);
             CheckCondition(section, button);
         }
@@ -429,41 +429,15 @@ private:
         }
     }
 
-    void CheckLaunch(const std::u16string& section, const char16_t* programKey, const char16_t* argumentsKey,
+    void CheckLaunch(const std::u16string& section, const char* programKey, const char* argumentsKey,
                      const char16_t* program, const char16_t* arguments) {
-        if (program[0] == 0 && arguments[0] == 0) return;
-        const int32_t programLine = iniReader.KeyLine(section.c_str(), programKey);
-        const int32_t argumentsLine = iniReader.KeyLine(section.c_str(), argumentsKey);
-        const std::string key = Narrow(programKey);
-        char narrow[kNarrowCapacity];
-        const std::string path = ToNarrow(narrow, program);
-        if (!path.empty() && IsAbsoluteDiscPath(path)) {
-            Error(programLine, key + " " + path + " is an absolute path: the menu puts its own folder in front of "
-                                                  "every program, so this launch always fails",
-                  "write the path relative to the disc's root");
-        } else if (!path.empty() && disc.Find(path).empty() && !disc.AddedByBuild(path)) {
-            Error(programLine, key + " " + path + " is not on the disc",
-                  std::string("list files that the disc build adds in ") + kBuildAddsFile);
-        }
-
-        LaunchCommand command;
-        if (BuildLaunchCommand(settings.system.programFolder.c_str(), program, arguments, &command) == 0) return;
-        const size_t programBytes = path.size();
-        const size_t argumentBytes = std::strlen(ToNarrow(narrow, arguments));
-        if (programBytes >= kProgramRoom) {
-            Error(programLine, key + " is " + std::to_string(programBytes) + " bytes long; the launcher takes at most " +
-                                   std::to_string(kProgramRoom - 1) + " and refuses the launch");
-        } else if (argumentBytes >= kArgumentsRoom) {
-            Error(LineOr(argumentsLine, programLine),
-                  Narrow(argumentsKey) + " is " + std::to_string(argumentBytes) +
-                      " bytes long; the launcher takes at most " + std::to_string(kArgumentsRoom - 1) +
-                      " and refuses the launch");
-        } else {
-            Error(LineOr(programLine, argumentsLine),
-                  "the command line of " + key + " in the folder " + settings.system.programFolder +
-                      " is longer than the launcher's " + std::to_string(kCommandLineRoom - 1) +
-                      " bytes; it refuses the launch");
-        }
+        const LaunchKeys launch{programKey,
+                                argumentsKey,
+                                program,
+                                arguments,
+                                iniReader.KeyLine(section.c_str(), Widen(programKey).c_str()),
+                                iniReader.KeyLine(section.c_str(), Widen(argumentsKey).c_str())};
+        ::CheckLaunch(launch, disc, settings.system.programFolder, &findings);
     }
 
     void CheckExit(const std::u16string& section) {

@@ -14,9 +14,11 @@ void CheckLaunch(const LaunchKeys& launch, const DiscFolder& disc, const std::st
     const std::string key = launch.programKey;
     char narrow[kNarrowCapacity];
     const std::string path = ToNarrow(narrow, launch.program);
-    if (!path.empty() && IsAbsoluteDiscPath(path)) {
-        error(launch.programLine, key + " " + path + " is an absolute path: the menu puts its own folder in front of "
-                                                     "every program, so this launch always fails",
+    const ProgramPlace place = PlaceOfProgram(path);
+    if (place != ProgramPlace::kDisc) {
+        error(launch.programLine,
+              key + " " + path + " names a " + (place == ProgramPlace::kDrive ? "drive" : "network share") +
+                  ": the menu puts its own folder in front of every program, so this launch always fails",
               "write the path relative to the disc's root");
     } else if (!path.empty() && disc.Find(path).empty() && !disc.AddedByBuild(path)) {
         error(launch.programLine, key + " " + path + " is not on the disc",

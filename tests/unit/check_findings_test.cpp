@@ -103,7 +103,9 @@ const FindingCase kCases[] = {
     {"TrueColourBitmapThatMustShrink", Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}),
      {{"b.bmp", fixture::TrueColorBitmap(32, 32, {1, 2, 3})}}, 2, Severity::kError,
      "24 bits per pixel, and on a 800x600 screen the menu shrinks it"},
-    {"AbsoluteProgramPath", Replace(6, {u"Path=C:\\setup.exe"}), {}, 6, Severity::kError, "absolute path"},
+    {"ProgramOnADrive", Replace(6, {u"Path=C:\\setup.exe"}), {}, 6, Severity::kError, "names a drive"},
+    {"ProgramOnANetworkShare", Replace(6, {u"Path=\\\\server\\disc\\setup.exe"}), {}, 6, Severity::kError,
+     "names a network share"},
     {"ProgramNotOnTheDisc", Replace(6, {u"Path=tools\\gone.exe"}), {}, 6, Severity::kError,
      "tools\\gone.exe is not on the disc"},
     {"PreparatoryProgramNotOnTheDisc", Replace(6, {u"Path=setup.exe", u"PreRun=redist\\vc.exe"}), {}, 7,
@@ -233,6 +235,13 @@ TEST_F(CheckDiscTest, ProgramsAreFoundAsWindowsFindsThem) {
     disc.Write("Tools/Setup.EXE", "MZ");
     disc.Write("tessaline-check-adds.txt", "# built later\r\nbuild\\late.exe\n");
     disc.WriteIni(Replace(6, {u"Path=tools\\setup.exe", u"PreRun=BUILD\\Late.exe", u"SilentPath=."}));
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, AProgramFromTheRootIsJoinedToTheDiscFolderAndFound) {
+    // D:\ and \setup.exe make D:\\setup.exe, which Windows opens.
+    disc.WriteIni(Replace(6, {u"Path=\\setup.exe"}));
     const std::vector<Finding> findings = Check(disc);
     EXPECT_TRUE(findings.empty()) << Listing(findings);
 }

@@ -415,11 +415,11 @@ private:
             const std::u16string section = ButtonSection(i + 1, tag);
             const Button& button = menu.buttons[i];
             if (unattended) {
-                CheckLaunch(section, "SilentPath", "SilentArgs", button.path, button.args);
+                CheckLaunch(section, "SilentPath", "SilentArgs", button.path, button.args, language);
                 continue;
             }
-            CheckLaunch(section, "PreRun", "PreArgs", button.preRun, button.preArgs);
-            CheckLaunch(section, "Path", "Args", button.path, button.args);
+            CheckLaunch(section, "PreRun", "PreArgs", button.preRun, button.preArgs, language);
+            CheckLaunch(section, "Path", "Args", button.path, button.args, language);
             CheckExit(section);
             CheckCondition(section, button);
         }
@@ -430,14 +430,14 @@ private:
     }
 
     void CheckLaunch(const std::u16string& section, const char* programKey, const char* argumentsKey,
-                     const char16_t* program, const char16_t* arguments) {
+                     const char16_t* program, const char16_t* arguments, uint16_t language) {
         const LaunchKeys launch{programKey,
                                 argumentsKey,
                                 program,
                                 arguments,
                                 iniReader.KeyLine(section.c_str(), Widen(programKey).c_str()),
                                 iniReader.KeyLine(section.c_str(), Widen(argumentsKey).c_str())};
-        ::CheckLaunch(launch, disc, settings.system.programFolder, &findings);
+        ::CheckLaunch(launch, disc, settings.system.programFolder, SystemFor(language), &findings);
     }
 
     void CheckExit(const std::u16string& section) {
@@ -543,27 +543,23 @@ private:
         }
     }
 
+    // The system a language's texts are meant for: the one --lang names, or
+    // else one set up for that language.
+    LanguageSystem SystemFor(uint16_t language) const {
+        return LanguageSystemOf(settings.languageGiven ? settings.system.userLanguageId : language);
+    }
+
     void CheckHelpTexts(const std::u16string& tag, uint16_t language) {
-        const uint32_t system = (settings.languageGiven ? settings.system.userLanguageId : language) & 0x3FFu;
-        const uint32_t codePage = AnsiCodePageOf(system);
-        if (codePage == 0) return;
+        const LanguageSystem system = SystemFor(language);
+        if (system.codePage == 0) return;
         auto check = [&](const std::u16string& text, int32_t line) {
-            if (line == 0 || platform::FitInCodePage(codePage, text) != platform::CodePageFit::kLacksCharacters) return;
-            std::string lacking;
-            int shown = 0;
-            for (size_t i = 0; i < text.size() && shown < 3; ++i) {
-                const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF;
-                const std::u16string character = text.substr(i, pair ? 2 : 1);
-                if (platform::FitInCodePage(codePage, character) == platform::CodePageFit::kLacksCharacters) {
-                    lacking += (shown++ > 0 ? " " : "") + Narrow(character);
-                }
-                if (pair) ++i;
+            if (line == 0 || platform::FitInCodePage(system.codePage, text) != platform::CodePageFit::kLacksCharacters) {
+                return;
             }
-            char languageTag[16];
-            std::snprintf(languageTag, sizeof languageTag, "0x%2.2X", static_cast<unsigned>(system));
             Warning(line,
-                    "the help text has characters that the ANSI code page " + std::to_string(codePage) + " of a " +
-                        languageTag + " system cannot show (" + lacking + "): they appear as ?",
+                    "the help text has characters that the ANSI code page " + std::to_string(system.codePage) +
+                        " of a " + system.tag + " system cannot show (" + CharactersLacking(system.codePage, text, 3) +
+                        "): they appear as ?",
                     "help texts are drawn in the system's ANSI code page");
         };
         check(menu.defaultHelp, iniReader.KeyLine((u"Prompt-" + tag).c_str(), u"DefHelp"));

@@ -112,6 +112,9 @@ const FindingCase kCases[] = {
      Severity::kError, "PreRun redist\\vc.exe is not on the disc"},
     {"SilentProgramNotOnTheDisc", Replace(6, {u"Path=setup.exe", u"SilentPath=quiet.exe"}), {}, 7, Severity::kError,
      "SilentPath quiet.exe is not on the disc"},
+    {"ProgramWithCharactersTheCodePageLacks", Replace(6, {u"Path=\u65E5\u672C.exe"}),
+     {{"\xE6\x97\xA5\xE6\x9C\xAC.exe", "MZ"}}, 6, Severity::kError,
+     "characters that the ANSI code page 1252 of a 0x09 system lacks"},
     {"ArgumentsBeyondTheLauncher",
      Replace(6, {u"Path=setup.exe", u"Args=" + std::u16string(kLongArguments.begin(), kLongArguments.end())}), {}, 7,
      Severity::kError, "the launcher takes at most 127"},
@@ -152,6 +155,8 @@ const FindingCase kCases[] = {
      Severity::kWarning, "minimum \"five\" reads as 0"},
     {"PreCondVersionWithADot", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,5.1,0"}), {}, 8,
      Severity::kWarning, "read only partly, as 5"},
+    {"PreArgsWithoutPreRun", Replace(6, {u"Path=setup.exe", u"PreArgs=/quiet"}), {}, 7, Severity::kWarning,
+     "PreArgs without PreRun"},
     {"PreCondWithoutPreRun", Replace(6, {u"Path=setup.exe", u"PreCond=nt,500,0"}), {}, 7, Severity::kWarning,
      "PreCond is never used"},
     {"MoreThanTwelveButtons", Replace(3, {u"ButtonCount=13"}), {}, 3, Severity::kWarning,
@@ -244,6 +249,41 @@ TEST_F(CheckDiscTest, AProgramFromTheRootIsJoinedToTheDiscFolderAndFound) {
     disc.WriteIni(Replace(6, {u"Path=\\setup.exe"}));
     const std::vector<Finding> findings = Check(disc);
     EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, LaunchTextsAreMeasuredInTheCodePageOfTheirLanguagesSystem) {
+    // 70 letters e-acute are 70 bytes in code page 1252 and 140 in UTF-8;
+    // 60 Japanese characters 120 bytes in code page 932 and 180 in UTF-8.
+    const std::u16string accented(70, u'\u00E9');
+    const std::u16string japanese(60, u'\u65E5');
+    std::string accentedFile;
+    for (int i = 0; i < 70; ++i) accentedFile += "\xC3\xA9";
+    disc.Write(accentedFile + ".exe", "MZ");
+    const Lines ini = {u"[General]",         u"BitmapFile256=b.bmp", u"ButtonCount=2",
+                       u"LanguageCount=2",   u"[Languages]",         u"language1=0x09,0",
+                       u"language2=0x11,0",  u"[Prompt-0x09]",       u"[Copyright-0x09]",
+                       u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + accented + u".exe",
+                       u"Args=" + accented,  u"[Button2-0x09]",      u"[Prompt-0x11]",
+                       u"[Copyright-0x11]",  u"[LangCombo-0x11]",    u"[Button1-0x11]",
+                       u"Path=setup.exe",    u"Args=" + japanese,    u"[Button2-0x11]"};
+    disc.WriteIni(ini);
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, AWorkingFolderBeyondItsRoomIsReportedAsSuch) {
+    // 204 bytes of folder and 66 of the program's own folders make a working
+    // folder of 270 bytes (room: 263) in a command line of 283 (room: 519).
+    const std::string deep = "tools\\" + std::string(60, 'd');
+    disc.Write("tools/" + std::string(60, 'd') + "/setup.exe", "MZ");
+    disc.WriteIni(Replace(6, {u"Path=" + std::u16string(deep.begin(), deep.end()) + u"\\setup.exe"}));
+    CheckSettings settings;
+    settings.system.programFolder = "D:\\" + std::string(200, 'f') + "\\";
+    const std::vector<Finding> findings = Check(disc, settings);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_EQ(findings[0].line, 6);
+    EXPECT_NE(findings[0].message.find("the working folder of Path"), std::string::npos) << findings[0].message;
+    EXPECT_NE(findings[0].message.find("270 bytes"), std::string::npos) << findings[0].message;
 }
 
 TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSystem) {

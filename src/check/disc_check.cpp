@@ -301,21 +301,26 @@ private:
             return;
         }
         const BitmapFacts facts = ReadBitmapFacts(file);
-        if (!facts.readable) {
-            Error(line, name + " is not a whole Windows bitmap file: the menu stops with \"Couldn't read bit map "
-                               "file " + name + "\"",
+        if (!facts.loadsAsIs) {
+            Error(line, name + " is not a Windows bitmap file: the menu stops with \"Couldn't read bit map file " +
+                            name + "\"",
                   "save it as an uncompressed .bmp file");
             return;
         }
         if (bitmapSize.width == 0) bitmapSize = Size{facts.width, facts.height};
         Size screen{0, 0};
         const float scale = SmallestScale(&screen);
-        if (scale < 1.0f && !CanBeResampled(facts)) {
+        const std::string shrinks = "on a " + std::to_string(screen.width) + "x" + std::to_string(screen.height) +
+                                    " screen the menu shrinks it (scale " + Decimal(scale) + ")";
+        if (scale < 1.0f && !facts.readable) {
             Error(line,
-                  name + " has " + std::to_string(facts.bitsPerPixel) + " bits per pixel, and on a " +
-                      std::to_string(screen.width) + "x" + std::to_string(screen.height) +
-                      " screen the menu shrinks it (scale " + Decimal(scale) +
-                      "), which it can only do with 16- and 256-colour pictures: it stops with \"Incorrect bitmap "
+                  name + " is not a whole Windows bitmap file, and " + shrinks +
+                      ", which it only does with a whole file: it stops with \"Incorrect bitmap format\"",
+                  "save it again as an uncompressed .bmp file");
+        } else if (scale < 1.0f && !CanBeResampled(facts)) {
+            Error(line,
+                  name + " has " + std::to_string(facts.bitsPerPixel) + " bits per pixel, and " + shrinks +
+                      ", which it can only do with 16- and 256-colour pictures: it stops with \"Incorrect bitmap "
                       "format\"",
                   "save the picture with 256 colours (8 bits per pixel)");
         }

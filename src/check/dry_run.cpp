@@ -95,7 +95,7 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
     if (!start.bitmapName.empty()) {
         out << "bitmap: " << start.bitmapName << " (" << (start.tookBitmapFile256 ? "BitmapFile256" : "BitmapFile016")
             << ")";
-        if (start.bitmap.readable) {
+        if (start.bitmap.loadsAsIs) {
             out << ", " << SizeText(start.bitmap.width, start.bitmap.height) << ", " << start.bitmap.bitsPerPixel
                 << " bits per pixel";
         }

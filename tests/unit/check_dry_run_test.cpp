@@ -129,6 +129,17 @@ TEST_F(DryRunTest, TheWindowIsCentredAndEveryRectangleScaledForTheScreen) {
     EXPECT_EQ(LineStarting("button 1 "), "button 1 \"Install\": 5,5,55,20");
 }
 
+TEST_F(DryRunTest, APictureCutShortOpensOnlyWhereItIsNotShrunk) {
+    disc.Write("b.bmp", fixture::PlainBitmap(40, 30, {1, 2, 3}).substr(0, 14 + 40 + 4 + 40 * 10));
+    SystemChoice system;
+    EXPECT_EQ(Run(system), 0);
+    EXPECT_EQ(LineStarting("picture shown at: "), "picture shown at: 40x30");
+    system.screen = Size{220, 250};
+    EXPECT_EQ(Run(system), 2);
+    EXPECT_EQ(LineStarting("message box "),
+              "message box \"Incorrect bitmap format\": Only 16 color and 256 color bitmaps are supported!");
+}
+
 TEST_F(DryRunTest, TheMenuStopsWhereItsStartUpWould) {
     SystemChoice system;
     disc.WriteIni({u"[General]", u"BitmapFile256=b.bmp", u"ButtonCount=2", u"LanguageCount=1", u"[Languages]",

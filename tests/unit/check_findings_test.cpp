@@ -99,7 +99,7 @@ const FindingCase kCases[] = {
     {"MissingBitmap", Replace(2, {u"BitmapFile256=pics\\gone.bmp"}), {}, 2, Severity::kError,
      "pics\\gone.bmp, which is not on the disc"},
     {"UnreadableBitmap", kCleanIni, {{"b.bmp", "BM but not a picture"}}, 2, Severity::kError,
-     "not a whole Windows bitmap file"},
+     "not a Windows bitmap file"},
     {"TrueColourBitmapThatMustShrink", Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}),
      {{"b.bmp", fixture::TrueColorBitmap(32, 32, {1, 2, 3})}}, 2, Severity::kError,
      "24 bits per pixel, and on a 800x600 screen the menu shrinks it"},
@@ -232,6 +232,22 @@ TEST_F(CheckDiscTest, AShrinkingPictureMattersOnlyOnScreensThatShrinkIt) {
     const std::vector<Finding> findings = Check(disc, small);
     ASSERT_EQ(findings.size(), 1u) << Listing(findings);
     EXPECT_NE(findings[0].message.find("on a 1000x700 screen"), std::string::npos) << findings[0].message;
+}
+
+TEST_F(CheckDiscTest, APictureCutShortMattersOnlyOnScreensThatShrinkIt) {
+    // At its own size the system's loader takes what is there; only the
+    // menu's resampling needs every pixel row.
+    disc.Write("b.bmp", fixture::PlainBitmap(32, 32, {1, 2, 3}).substr(0, 14 + 40 + 4 + 32 * 10));
+    disc.WriteIni(Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}));
+    CheckSettings large;
+    large.screens = {{1920, 1080}};
+    EXPECT_TRUE(Check(disc, large).empty()) << Listing(Check(disc, large));
+    CheckSettings small;
+    small.screens = {{1000, 700}};
+    const std::vector<Finding> findings = Check(disc, small);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_NE(findings[0].message.find("not a whole Windows bitmap file"), std::string::npos) << findings[0].message;
+    EXPECT_NE(findings[0].message.find("Incorrect bitmap format"), std::string::npos) << findings[0].message;
 }
 
 TEST_F(CheckDiscTest, ProgramsAreFoundAsWindowsFindsThem) {

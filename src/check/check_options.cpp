@@ -9,12 +9,13 @@
 
 const char* const kCheckUsage =
     "usage: tessaline-check [options] DISC_FOLDER\n"
-    "       tessaline-check --dry-run [options] DISC_FOLDER\n"
+    "       tessaline-check --dry-run [--picture FILE.bmp] [options] DISC_FOLDER\n"
     "       tessaline-check --to-utf16 IN OUT [--codepage N]\n"
     "\n"
     "Checks DISC_FOLDER/install.ini as the menu reads it and reports each mistake as\n"
     "install.ini:LINE: error: ... or warning: ...; exit status 0 when clean, 1 with\n"
-    "warnings only, 2 with errors. --dry-run prints what the menu would do instead.\n"
+    "warnings only, 2 with errors. --dry-run prints what the menu would do instead;\n"
+    "--picture draws its screen with the window's elements outlined, as a 24-bit BMP.\n"
     "\n"
     "  --os 9x|nt|pers|pro|srv  the kind of system (default nt, the same as pro)\n"
     "  --version N              its version, major x 100 + minor or M.m (default 601;\n"
@@ -101,6 +102,8 @@ bool ParseCheckOptions(const std::vector<std::string>& arguments, CheckOptions* 
             return true;
         } else if (option == "--dry-run") {
             options->mode = CheckOptions::Mode::kDryRun;
+        } else if (option == "--picture") {
+            if (!value(&options->picture)) return false;
         } else if (option == "--to-utf16") {
             options->mode = CheckOptions::Mode::kToUtf16;
         } else if (option == "--os") {
@@ -195,6 +198,10 @@ bool ParseCheckOptions(const std::vector<std::string>& arguments, CheckOptions* 
         return false;
     }
     options->discFolder = operands[0];
+    if (!options->picture.empty() && options->mode != CheckOptions::Mode::kDryRun) {
+        *error = "--picture goes with --dry-run";
+        return false;
+    }
     if (options->mode == CheckOptions::Mode::kDryRun) {
         if (screens.size() > 1) {
             *error = "the dry run takes one --screen";

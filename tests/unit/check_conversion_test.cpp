@@ -75,7 +75,7 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     bool ok = false;
     std::string error;
     CheckOptions o = Parse({"--dry-run", "--os", "9x", "--lang", "0x07", "--screen", "800x600", "--colors", "256",
-                            "--folder", "E:", "disc"},
+                            "--folder", "E:", "--picture", "screen.bmp", "disc"},
                            &ok, &error);
     ASSERT_TRUE(ok) << error;
     EXPECT_EQ(o.mode, CheckOptions::Mode::kDryRun);
@@ -85,6 +85,7 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     EXPECT_EQ(o.check.system.screen.width, 800);
     EXPECT_EQ(o.check.system.displayColors, 256);
     EXPECT_EQ(o.check.system.programFolder, "E:\\");
+    EXPECT_EQ(o.picture, "screen.bmp");
     EXPECT_EQ(o.discFolder, "disc");
 
     o = Parse({"--os", "srv", "--version", "5.2", "--screen", "640x480", "--screen", "1024x768", "--locales",
@@ -132,6 +133,7 @@ TEST(CheckOptionsTest, NonsenseIsRefusedWithItsReason) {
         {{"--version", "five", "disc"}, "--version takes"},
         {{"--dry-run", "--screen", "800x600", "--screen", "640x480", "disc"}, "one --screen"},
         {{"--to-utf16", "a.ini"}, "IN and OUT"},
+        {{"--picture", "a.bmp", "disc"}, "--picture goes with --dry-run"},
         {{"--frobnicate", "disc"}, "unknown option"},
         {{"disc", "--os"}, "needs a value"},
     };

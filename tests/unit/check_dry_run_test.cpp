@@ -1,6 +1,8 @@
 // The dry run against the menu's own launcher: each command line and working
 // folder it prints is what the launcher builds for that program, and each
 // preparatory program is started exactly where the launch conditions allow.
+// Its picture of the screen: the background where the menu shows it, each
+// element's outline in the colour the legend gives, and the layout's findings.
 #include <gtest/gtest.h>
 
 #include <cstdio>

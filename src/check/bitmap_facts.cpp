@@ -26,11 +26,16 @@ BitmapFacts ReadBitmapFacts(const std::filesystem::path& file) {
     uint8_t head[kBitmapHeadBytes] = {};
     in.read(reinterpret_cast<char*>(head), sizeof head);
     const uint32_t got = static_cast<uint32_t>(in.gcount());
-    // The same test the menu makes before it hands a picture to the loader.
-    if (!IsWholeBitmap(head, got, size)) return facts;
 
     const uint8_t* info = head + 14;
-    if (Read32(info) == 12) {  // the oldest header: 16-bit sizes
+    const uint32_t headerSize = got >= 18 ? Read32(info) : 0;
+    const bool core = headerSize == 12;  // the oldest header: 16-bit sizes
+    if (head[0] != 'B' || head[1] != 'M' || !IsKnownBitmapHeaderSize(headerSize) || got < 14 + (core ? 12u : 40u) ||
+        size < 14 + uint64_t{headerSize}) {
+        return facts;
+    }
+    facts.loadsAsIs = true;
+    if (core) {
         facts.width = static_cast<int32_t>(Read16(info + 4));
         facts.height = static_cast<int32_t>(Read16(info + 6));
         facts.bitsPerPixel = static_cast<int32_t>(Read16(info + 10));
@@ -40,6 +45,7 @@ BitmapFacts ReadBitmapFacts(const std::filesystem::path& file) {
         facts.height = height < 0 ? -height : height;
         facts.bitsPerPixel = static_cast<int32_t>(Read16(info + 14));
     }
-    facts.readable = true;
+    // The same test the menu makes before it resamples a picture.
+    facts.readable = IsWholeBitmap(head, got, size);
     return facts;
 }

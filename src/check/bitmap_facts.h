@@ -6,7 +6,12 @@
 #include <filesystem>
 
 struct BitmapFacts {
-    bool readable = false;  // a whole Windows bitmap file
+    // The headers of a Windows bitmap file: at the menu's own size the file
+    // goes to the system's loader unchanged, which takes what is there.
+    bool loadsAsIs = false;
+    // A whole file, every pixel row included: the test the menu makes
+    // before it loads a picture to resample it.
+    bool readable = false;
     int32_t width = 0;
     int32_t height = 0;     // rows, whichever order they are stored in
     int32_t bitsPerPixel = 0;

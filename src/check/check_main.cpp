@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
             return converted ? kExitClean : kExitErrors;
         }
         case CheckOptions::Mode::kDryRun:
-            return DryRun(options.discFolder, options.check.system, std::cout);
+            return DryRun(options.discFolder, options.check.system, std::cout, options.picture);
         case CheckOptions::Mode::kCheck:
             break;
     }

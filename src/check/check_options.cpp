@@ -1,6 +1,7 @@
 #include "check/check_options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
@@ -8,12 +9,13 @@
 
 const char* const kCheckUsage =
     "usage: tessaline-check [options] DISC_FOLDER\n"
-    "       tessaline-check --dry-run [options] DISC_FOLDER\n"
+    "       tessaline-check --dry-run [--picture FILE.bmp] [options] DISC_FOLDER\n"
     "       tessaline-check --to-utf16 IN OUT [--codepage N]\n"
     "\n"
     "Checks DISC_FOLDER/install.ini as the menu reads it and reports each mistake as\n"
     "install.ini:LINE: error: ... or warning: ...; exit status 0 when clean, 1 with\n"
-    "warnings only, 2 with errors. --dry-run prints what the menu would do instead.\n"
+    "warnings only, 2 with errors. --dry-run prints what the menu would do instead;\n"
+    "--picture draws its screen with the window's elements outlined, as a 24-bit BMP.\n"
     "\n"
     "  --os 9x|nt|pers|pro|srv  the kind of system (default nt, the same as pro)\n"
     "  --version N              its version, major x 100 + minor or M.m (default 601;\n"
@@ -28,11 +30,16 @@ const char* const kCheckUsage =
 
 namespace {
 
-bool ReadNumber(const std::string& text, long* value) {
-    if (text.empty()) return false;
+// Decimal digits, or hexadecimal ones after 0x where `hexadecimal` allows
+// them. A leading 0 is not octal: --version 0601 is 601.
+bool ReadNumber(const std::string& text, long* value, bool hexadecimal = false) {
+    const bool hex = hexadecimal && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    const unsigned char first = digits.empty() ? 0 : static_cast<unsigned char>(digits[0]);
+    if (hex ? !std::isxdigit(first) : !std::isdigit(first)) return false;
     char* end = nullptr;
     errno = 0;
-    *value = std::strtol(text.c_str(), &end, 0);
+    *value = std::strtol(digits.c_str(), &end, hex ? 16 : 10);
     return errno == 0 && *end == 0;
 }
 
@@ -41,12 +48,12 @@ bool ReadVersion(const std::string& text, int32_t* version) {
     long major = 0;
     long minor = 0;
     if (dot == std::string::npos) {
-        if (!ReadNumber(text, &major) || major < 0 || major > 100000) return false;
+        if (!ReadNumber(text, &major) || major > 100000) return false;
         *version = static_cast<int32_t>(major);
         return true;
     }
-    if (!ReadNumber(text.substr(0, dot), &major) || !ReadNumber(text.substr(dot + 1), &minor) || major < 0 ||
-        minor < 0 || minor > 99 || major > 1000) {
+    if (!ReadNumber(text.substr(0, dot), &major) || !ReadNumber(text.substr(dot + 1), &minor) || minor > 99 ||
+        major > 1000) {
         return false;
     }
     *version = static_cast<int32_t>(major * 100 + minor);
@@ -67,7 +74,7 @@ bool ReadSize(const std::string& text, Size* size) {
 
 bool ReadLanguage(const std::string& text, uint16_t* language) {
     long value = 0;
-    if (!ReadNumber(text, &value) || value < 0 || value > 0xFFFF) return false;
+    if (!ReadNumber(text, &value, true) || value > 0xFFFF) return false;
     *language = static_cast<uint16_t>(value);
     return true;
 }
@@ -95,6 +102,8 @@ bool ParseCheckOptions(const std::vector<std::string>& arguments, CheckOptions* 
             return true;
         } else if (option == "--dry-run") {
             options->mode = CheckOptions::Mode::kDryRun;
+        } else if (option == "--picture") {
+            if (!value(&options->picture)) return false;
         } else if (option == "--to-utf16") {
             options->mode = CheckOptions::Mode::kToUtf16;
         } else if (option == "--os") {
@@ -161,7 +170,7 @@ bool ParseCheckOptions(const std::vector<std::string>& arguments, CheckOptions* 
         } else if (option == "--codepage") {
             long codePage = 0;
             if (!value(&text)) return false;
-            if (!ReadNumber(text, &codePage) || codePage <= 0 || codePage > 65535) {
+            if (!ReadNumber(text, &codePage) || codePage == 0 || codePage > 65535) {
                 *error = "--codepage takes a code page number such as 1252, not " + text;
                 return false;
             }
@@ -189,6 +198,10 @@ bool ParseCheckOptions(const std::vector<std::string>& arguments, CheckOptions* 
         return false;
     }
     options->discFolder = operands[0];
+    if (!options->picture.empty() && options->mode != CheckOptions::Mode::kDryRun) {
+        *error = "--picture goes with --dry-run";
+        return false;
+    }
     if (options->mode == CheckOptions::Mode::kDryRun) {
         if (screens.size() > 1) {
             *error = "the dry run takes one --screen";

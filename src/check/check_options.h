@@ -12,6 +12,7 @@ struct CheckOptions {
     Mode mode = Mode::kCheck;
     std::string discFolder;
     CheckSettings check;   // its system is also the dry run's
+    std::string picture;   // --picture: where the dry run draws its screen
     std::string in;        // --to-utf16
     std::string out;
     uint32_t codePage = 0;  // of an ANSI file to convert; 0: the system's

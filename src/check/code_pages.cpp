@@ -1,5 +1,10 @@
 #include "check/code_pages.h"
 
+#include <cstdio>
+
+#include "platform/code_page.h"
+#include "platform/text.h"
+
 uint32_t AnsiCodePageOf(uint32_t primaryLanguage) {
     static const struct {
         uint32_t language;
@@ -30,4 +35,25 @@ uint32_t AnsiCodePageOf(uint32_t primaryLanguage) {
         if (entry.language == primaryLanguage) return entry.codePage;
     }
     return 0;
+}
+
+std::string CharactersLacking(uint32_t codePage, const std::u16string& text, int most) {
+    std::string lacking;
+    int shown = 0;
+    for (size_t i = 0; i < text.size() && shown < most; ++i) {
+        const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF;
+        const std::u16string character = text.substr(i, pair ? 2 : 1);
+        if (platform::FitInCodePage(codePage, character) == platform::CodePageFit::kLacksCharacters) {
+            char narrow[kNarrowCapacity];
+            lacking += (shown++ > 0 ? " " : "") + std::string(ToNarrow(narrow, character.c_str()));
+        }
+        if (pair) ++i;
+    }
+    return lacking;
+}
+
+LanguageSystem LanguageSystemOf(uint32_t primaryLanguage) {
+    char tag[16];
+    std::snprintf(tag, sizeof tag, "0x%2.2X", static_cast<unsigned>(primaryLanguage & 0x3FFu));
+    return LanguageSystem{AnsiCodePageOf(primaryLanguage & 0x3FFu), tag};
 }

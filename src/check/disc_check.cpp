@@ -9,6 +9,7 @@
 #include <string>
 
 #include "check/code_pages.h"
+#include "check/launch_findings.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/language_selection.h"
@@ -16,7 +17,6 @@
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "config/wide_text.h"
-#include "launch/launch_command.h"
 #include "launch/launch_conditions.h"
 #include "platform/code_page.h"
 #include "platform/text.h"
@@ -301,21 +301,26 @@ private:
             return;
         }
         const BitmapFacts facts = ReadBitmapFacts(file);
-        if (!facts.readable) {
-            Error(line, name + " is not a whole Windows bitmap file: the menu stops with \"Couldn't read bit map "
-                               "file " + name + "\"",
+        if (!facts.loadsAsIs) {
+            Error(line, name + " is not a Windows bitmap file: the menu stops with \"Couldn't read bit map file " +
+                            name + "\"",
                   "save it as an uncompressed .bmp file");
             return;
         }
         if (bitmapSize.width == 0) bitmapSize = Size{facts.width, facts.height};
         Size screen{0, 0};
         const float scale = SmallestScale(&screen);
-        if (scale < 1.0f && !CanBeResampled(facts)) {
+        const std::string shrinks = "on a " + std::to_string(screen.width) + "x" + std::to_string(screen.height) +
+                                    " screen the menu shrinks it (scale " + Decimal(scale) + ")";
+        if (scale < 1.0f && !facts.readable) {
             Error(line,
-                  name + " has " + std::to_string(facts.bitsPerPixel) + " bits per pixel, and on a " +
-                      std::to_string(screen.width) + "x" + std::to_string(screen.height) +
-                      " screen the menu shrinks it (scale " + Decimal(scale) +
-                      "), which it can only do with 16- and 256-colour pictures: it stops with \"Incorrect bitmap "
+                  name + " is not a whole Windows bitmap file, and " + shrinks +
+                      ", which it only does with a whole file: it stops with \"Incorrect bitmap format\"",
+                  "save it again as an uncompressed .bmp file");
+        } else if (scale < 1.0f && !CanBeResampled(facts)) {
+            Error(line,
+                  name + " has " + std::to_string(facts.bitsPerPixel) + " bits per pixel, and " + shrinks +
+                      ", which it can only do with 16- and 256-colour pictures: it stops with \"Incorrect bitmap "
                       "format\"",
                   "save the picture with 256 colours (8 bits per pixel)");
         }
@@ -415,11 +420,11 @@ private:
             const std::u16string section = ButtonSection(i + 1, tag);
             const Button& button = menu.buttons[i];
             if (unattended) {
-                CheckLaunch(section, u"SilentPath", u"SilentArgs", button.path, button.args);
+                CheckLaunch(section, "SilentPath", "SilentArgs", button.path, button.args, language);
                 continue;
             }
-            CheckLaunch(section, u"PreRun", u"PreArgs", button.preRun, button.preArgs);
-            CheckLaunch(section, u"Path", u"Args", button.path, button.args);
+            CheckLaunch(section, "PreRun", "PreArgs", button.preRun, button.preArgs, language);
+            CheckLaunch(section, "Path", "Args", button.path, button.args, language);
             CheckExit(section);
             CheckCondition(section, button);
         }
@@ -429,41 +434,15 @@ private:
         }
     }
 
-    void CheckLaunch(const std::u16string& section, const char16_t* programKey, const char16_t* argumentsKey,
-                     const char16_t* program, const char16_t* arguments) {
-        if (program[0] == 0 && arguments[0] == 0) return;
-        const int32_t programLine = iniReader.KeyLine(section.c_str(), programKey);
-        const int32_t argumentsLine = iniReader.KeyLine(section.c_str(), argumentsKey);
-        const std::string key = Narrow(programKey);
-        char narrow[kNarrowCapacity];
-        const std::string path = ToNarrow(narrow, program);
-        if (!path.empty() && IsAbsoluteDiscPath(path)) {
-            Error(programLine, key + " " + path + " is an absolute path: the menu puts its own folder in front of "
-                                                  "every program, so this launch always fails",
-                  "write the path relative to the disc's root");
-        } else if (!path.empty() && disc.Find(path).empty() && !disc.AddedByBuild(path)) {
-            Error(programLine, key + " " + path + " is not on the disc",
-                  std::string("list files that the disc build adds in ") + kBuildAddsFile);
-        }
-
-        LaunchCommand command;
-        if (BuildLaunchCommand(settings.system.programFolder.c_str(), program, arguments, &command) == 0) return;
-        const size_t programBytes = path.size();
-        const size_t argumentBytes = std::strlen(ToNarrow(narrow, arguments));
-        if (programBytes >= kProgramRoom) {
-            Error(programLine, key + " is " + std::to_string(programBytes) + " bytes long; the launcher takes at most " +
-                                   std::to_string(kProgramRoom - 1) + " and refuses the launch");
-        } else if (argumentBytes >= kArgumentsRoom) {
-            Error(LineOr(argumentsLine, programLine),
-                  Narrow(argumentsKey) + " is " + std::to_string(argumentBytes) +
-                      " bytes long; the launcher takes at most " + std::to_string(kArgumentsRoom - 1) +
-                      " and refuses the launch");
-        } else {
-            Error(LineOr(programLine, argumentsLine),
-                  "the command line of " + key + " in the folder " + settings.system.programFolder +
-                      " is longer than the launcher's " + std::to_string(kCommandLineRoom - 1) +
-                      " bytes; it refuses the launch");
-        }
+    void CheckLaunch(const std::u16string& section, const char* programKey, const char* argumentsKey,
+                     const char16_t* program, const char16_t* arguments, uint16_t language) {
+        const LaunchKeys launch{programKey,
+                                argumentsKey,
+                                program,
+                                arguments,
+                                iniReader.KeyLine(section.c_str(), Widen(programKey).c_str()),
+                                iniReader.KeyLine(section.c_str(), Widen(argumentsKey).c_str())};
+        ::CheckLaunch(launch, disc, settings.system.programFolder, SystemFor(language), &findings);
     }
 
     void CheckExit(const std::u16string& section) {
@@ -569,27 +548,23 @@ private:
         }
     }
 
+    // The system a language's texts are meant for: the one --lang names, or
+    // else one set up for that language.
+    LanguageSystem SystemFor(uint16_t language) const {
+        return LanguageSystemOf(settings.languageGiven ? settings.system.userLanguageId : language);
+    }
+
     void CheckHelpTexts(const std::u16string& tag, uint16_t language) {
-        const uint32_t system = (settings.languageGiven ? settings.system.userLanguageId : language) & 0x3FFu;
-        const uint32_t codePage = AnsiCodePageOf(system);
-        if (codePage == 0) return;
+        const LanguageSystem system = SystemFor(language);
+        if (system.codePage == 0) return;
         auto check = [&](const std::u16string& text, int32_t line) {
-            if (line == 0 || platform::FitInCodePage(codePage, text) != platform::CodePageFit::kLacksCharacters) return;
-            std::string lacking;
-            int shown = 0;
-            for (size_t i = 0; i < text.size() && shown < 3; ++i) {
-                const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF;
-                const std::u16string character = text.substr(i, pair ? 2 : 1);
-                if (platform::FitInCodePage(codePage, character) == platform::CodePageFit::kLacksCharacters) {
-                    lacking += (shown++ > 0 ? " " : "") + Narrow(character);
-                }
-                if (pair) ++i;
+            if (line == 0 || platform::FitInCodePage(system.codePage, text) != platform::CodePageFit::kLacksCharacters) {
+                return;
             }
-            char languageTag[16];
-            std::snprintf(languageTag, sizeof languageTag, "0x%2.2X", static_cast<unsigned>(system));
             Warning(line,
-                    "the help text has characters that the ANSI code page " + std::to_string(codePage) + " of a " +
-                        languageTag + " system cannot show (" + lacking + "): they appear as ?",
+                    "the help text has characters that the ANSI code page " + std::to_string(system.codePage) +
+                        " of a " + system.tag + " system cannot show (" + CharactersLacking(system.codePage, text, 3) +
+                        "): they appear as ?",
                     "help texts are drawn in the system's ANSI code page");
         };
         check(menu.defaultHelp, iniReader.KeyLine((u"Prompt-" + tag).c_str(), u"DefHelp"));

@@ -63,6 +63,14 @@ bool IsAbsoluteDiscPath(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }
 
+ProgramPlace PlaceOfProgram(const std::string& path) {
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return ProgramPlace::kNetworkShare;
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        return ProgramPlace::kDrive;
+    }
+    return ProgramPlace::kDisc;
+}
+
 DiscFolder::DiscFolder(fs::path folder) : root(std::move(folder)) {
     std::ifstream list(root / kBuildAddsFile);
     for (std::string line; std::getline(list, line);) {

@@ -12,9 +12,16 @@
 // lines and lines starting with # are ignored.
 constexpr const char* kBuildAddsFile = "tessaline-check-adds.txt";
 
-// A path the menu can never find on the disc: a drive ("C:..."), a root
-// ("\..." or "/...") or a network share.
+// A picture name the menu can never find on the disc: a drive ("C:..."), a
+// root ("\..." or "/...") or a network share. Picture names are used as
+// written, not joined to the disc's folder.
 bool IsAbsoluteDiscPath(const std::string& path);
+
+// What a program path names when it is not on the disc: the menu puts its
+// folder in front of every program, so "\setup.exe" is a file of the disc
+// (D:\\setup.exe, which Windows opens), and only a drive or a share is not.
+enum class ProgramPlace { kDisc, kDrive, kNetworkShare };
+ProgramPlace PlaceOfProgram(const std::string& path);
 
 class DiscFolder {
 public:

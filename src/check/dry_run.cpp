@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "check/layout_picture.h"
 #include "config/ini_reader.h"
 #include "config/menu_model.h"
 #include "launch/button_launches.h"
@@ -81,7 +82,8 @@ std::string PreparatoryVerdict(int32_t index) {
     return "no (" + quoted + ": the word " + fields.osWord + " does not admit " + KindName(menu.osKind) + ")";
 }
 
-int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, std::ostream& out) {
+int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, std::ostream& out,
+           const std::filesystem::path& picture) {
     const DiscFolder disc(discFolder);
     char userTag[16];
     std::snprintf(userTag, sizeof userTag, "0x%2.2X", static_cast<unsigned>(system.userLanguageId & 0x3FFu));
@@ -95,7 +97,7 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
     if (!start.bitmapName.empty()) {
         out << "bitmap: " << start.bitmapName << " (" << (start.tookBitmapFile256 ? "BitmapFile256" : "BitmapFile016")
             << ")";
-        if (start.bitmap.readable) {
+        if (start.bitmap.loadsAsIs) {
             out << ", " << SizeText(start.bitmap.width, start.bitmap.height) << ", " << start.bitmap.bitsPerPixel
                 << " bits per pixel";
         }
@@ -105,6 +107,7 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
         out << "scale: " << scale << "\n";
     }
     if (!start.runs) {
+        if (!picture.empty()) out << "picture: none, the window does not open\n";
         PrintStop(start, out);
         return 2;
     }
@@ -133,6 +136,7 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
         PrintLaunches(ButtonLaunches(i), "  ", out);
         if (button.exitAfter) out << "  then the menu ends\n";
     }
+    if (!picture.empty() && !WriteLayoutPicture(picture, disc, start, system.screen, out)) return 2;
 
     const StartupResult unattended = RunStartup(disc, system, true);
     if (!unattended.runs) {

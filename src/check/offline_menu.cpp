@@ -29,7 +29,7 @@ bool LoadPicture(const DiscFolder& disc, StartupResult& result) {
     if (!file.empty()) result.bitmap = ReadBitmapFacts(file);
     const std::string failure = "Couldn't read bit map file " + result.bitmapName;
     if (result.scale == 1.0f) {
-        if (!result.bitmap.readable) {
+        if (!result.bitmap.loadsAsIs) {
             Stop(result, "Error", failure);
             return false;
         }

@@ -27,34 +27,39 @@ LaunchSettings ChooseLaunchSettings(bool unattended) {
 
 uint32_t BuildLaunchCommand(const char* programFolder, const char16_t* program, const char16_t* arguments,
                             LaunchCommand* command) {
-    *command = LaunchCommand{};
     char narrowProgram[kNarrowCapacity];
     char narrowArguments[kNarrowCapacity];
     ToNarrow(narrowProgram, program);
     ToNarrow(narrowArguments, arguments);
+    const LaunchOverflow overflow = BuildNarrowLaunchCommand(programFolder, narrowProgram, narrowArguments, command);
+    return overflow == LaunchOverflow::kNone ? 0 : kErrorFilenameTooLong;
+}
 
+LaunchOverflow BuildNarrowLaunchCommand(const char* programFolder, const char* program, const char* arguments,
+                                        LaunchCommand* command) {
+    *command = LaunchCommand{};
     // The program text is never examined: an absolute path or an empty text
     // is appended to the program folder all the same.
-    bool fits = FormatInto(command->fullPath, "%s%s", programFolder, narrowProgram);
+    const bool pathFits = FormatInto(command->fullPath, "%s%s", programFolder, program);
 
     // A text that does not fit is refused rather than cut: a cut path or
     // argument list could start another program or do something else.
-    fits = FormatInto(command->program, "%s", narrowProgram) && fits;
-    fits = FormatInto(command->arguments, "%s", narrowArguments) && fits;
-    if (!fits) return kErrorFilenameTooLong;
+    if (!FormatInto(command->program, "%s", program)) return LaunchOverflow::kProgram;
+    if (!FormatInto(command->arguments, "%s", arguments)) return LaunchOverflow::kArguments;
+    if (!pathFits) return LaunchOverflow::kFullPath;
 
     const char* lastBackslash = std::strrchr(command->fullPath, '\\');
     const size_t folderLength =
         lastBackslash != nullptr ? static_cast<size_t>(lastBackslash - command->fullPath) : std::strlen(command->fullPath);
-    if (folderLength >= kWorkingFolderRoom) return kErrorFilenameTooLong;
+    if (folderLength >= kWorkingFolderRoom) return LaunchOverflow::kWorkingFolder;
     std::memcpy(command->workingFolder, command->fullPath, folderLength);
     command->workingFolder[folderLength] = 0;
 
     // The space after the closing quote is always there, also without arguments.
     if (!FormatInto(command->commandLine, "\"%s%s\" %s", programFolder, command->program, command->arguments)) {
-        return kErrorFilenameTooLong;
+        return LaunchOverflow::kCommandLine;
     }
-    return 0;
+    return LaunchOverflow::kNone;
 }
 
 bool ShellOpenSucceeded(intptr_t result) {

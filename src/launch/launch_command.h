@@ -41,6 +41,14 @@ struct LaunchCommand {
 uint32_t BuildLaunchCommand(const char* programFolder, const char16_t* program, const char16_t* arguments,
                             LaunchCommand* command);
 
+// The first text of a launch, in the order they are built, that does not fit
+// its room.
+enum class LaunchOverflow { kNone, kProgram, kArguments, kFullPath, kWorkingFolder, kCommandLine };
+
+// BuildLaunchCommand of texts already in the ANSI code page.
+LaunchOverflow BuildNarrowLaunchCommand(const char* programFolder, const char* program, const char* arguments,
+                                        LaunchCommand* command);
+
 // True when the shell's result value means the file was opened.
 bool ShellOpenSucceeded(intptr_t result);
 

@@ -16,7 +16,10 @@ enum class CodePageFit {
     kUnknownCodePage,   // the code page cannot be used here
 };
 
-CodePageFit FitInCodePage(uint32_t codePage, const std::u16string& text);
+// Whether `text` fits the code page; `bytes`, when given, receives the text
+// in it as the system converts it, each character it lacks as "?" (empty
+// when the code page is unknown).
+CodePageFit FitInCodePage(uint32_t codePage, const std::u16string& text, std::string* bytes = nullptr);
 
 // The bytes, read in the code page, as UTF-16; false when the code page
 // cannot be used here or the bytes are not text in it.

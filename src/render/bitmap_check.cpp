@@ -19,13 +19,6 @@ uint32_t Read32(const uint8_t* p) {
     return Read16(p) | (Read16(p + 2) << 16);
 }
 
-bool IsKnownHeaderSize(uint32_t size) {
-    for (uint32_t known : {12u, 40u, 52u, 56u, 108u, 124u}) {
-        if (size == known) return true;
-    }
-    return false;
-}
-
 bool IsUncompressedDepth(uint32_t bits) {
     for (uint32_t known : {1u, 4u, 8u, 16u, 24u, 32u}) {
         if (bits == known) return true;
@@ -35,13 +28,20 @@ bool IsUncompressedDepth(uint32_t bits) {
 
 }  // namespace
 
+bool IsKnownBitmapHeaderSize(uint32_t size) {
+    for (uint32_t known : {12u, 40u, 52u, 56u, 108u, 124u}) {
+        if (size == known) return true;
+    }
+    return false;
+}
+
 bool IsWholeBitmap(const uint8_t* head, uint32_t length, uint64_t fileSize) {
     if (length < kFileHeaderBytes + 4 || fileSize < length) return false;
     if (head[0] != 'B' || head[1] != 'M') return false;
     const uint32_t pixelOffset = Read32(head + 10);
     const uint8_t* info = head + kFileHeaderBytes;
     const uint32_t headerSize = Read32(info);
-    if (!IsKnownHeaderSize(headerSize)) return false;
+    if (!IsKnownBitmapHeaderSize(headerSize)) return false;
     const bool core = headerSize == kCoreHeaderBytes;
     const uint32_t fieldsRead = core ? kCoreHeaderBytes : 40;
     if (length < kFileHeaderBytes + fieldsRead || fileSize < kFileHeaderBytes + uint64_t{headerSize}) return false;

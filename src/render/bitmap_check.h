@@ -8,6 +8,10 @@
 // an info header that is read.
 constexpr uint32_t kBitmapHeadBytes = 14 + 40;
 
+// The sizes of the info headers that bitmap files carry: 12 for the oldest,
+// 40 and the later ones that extend it.
+bool IsKnownBitmapHeaderSize(uint32_t size);
+
 // Judges the first `length` bytes of a file of `fileSize` bytes: the "BM"
 // signature, a known info-header size, the pixel offset and the colour table
 // inside the file and, for uncompressed pictures, every pixel row that the

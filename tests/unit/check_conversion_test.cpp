@@ -75,7 +75,7 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     bool ok = false;
     std::string error;
     CheckOptions o = Parse({"--dry-run", "--os", "9x", "--lang", "0x07", "--screen", "800x600", "--colors", "256",
-                            "--folder", "E:", "disc"},
+                            "--folder", "E:", "--picture", "screen.bmp", "disc"},
                            &ok, &error);
     ASSERT_TRUE(ok) << error;
     EXPECT_EQ(o.mode, CheckOptions::Mode::kDryRun);
@@ -85,6 +85,7 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     EXPECT_EQ(o.check.system.screen.width, 800);
     EXPECT_EQ(o.check.system.displayColors, 256);
     EXPECT_EQ(o.check.system.programFolder, "E:\\");
+    EXPECT_EQ(o.picture, "screen.bmp");
     EXPECT_EQ(o.discFolder, "disc");
 
     o = Parse({"--os", "srv", "--version", "5.2", "--screen", "640x480", "--screen", "1024x768", "--locales",
@@ -103,6 +104,22 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     EXPECT_EQ(o.codePage, 1251u);
 }
 
+TEST(CheckOptionsTest, NumbersAreDecimalAndLanguagesAlsoHexadecimalAfter0x) {
+    bool ok = false;
+    std::string error;
+    const CheckOptions o = Parse({"--version", "0601", "--screen", "0800x0600", "--colors", "0256", "--lang", "010",
+                                  "--locales", "0x0C,07", "disc"},
+                                 &ok, &error);
+    ASSERT_TRUE(ok) << error;
+    EXPECT_EQ(o.check.system.osVersion, 601);
+    EXPECT_EQ(o.check.screens[0].width, 800);
+    EXPECT_EQ(o.check.system.displayColors, 256);
+    EXPECT_EQ(o.check.system.userLanguageId, 10);
+    EXPECT_EQ(o.check.system.installedLanguages, (std::vector<uint16_t>{0x0C, 7}));
+    Parse({"--version", "0x259", "disc"}, &ok, &error);
+    EXPECT_FALSE(ok) << "a version is a decimal number";
+}
+
 TEST(CheckOptionsTest, NonsenseIsRefusedWithItsReason) {
     const struct {
         std::vector<std::string> arguments;
@@ -116,6 +133,7 @@ TEST(CheckOptionsTest, NonsenseIsRefusedWithItsReason) {
         {{"--version", "five", "disc"}, "--version takes"},
         {{"--dry-run", "--screen", "800x600", "--screen", "640x480", "disc"}, "one --screen"},
         {{"--to-utf16", "a.ini"}, "IN and OUT"},
+        {{"--picture", "a.bmp", "disc"}, "--picture goes with --dry-run"},
         {{"--frobnicate", "disc"}, "unknown option"},
         {{"disc", "--os"}, "needs a value"},
     };

@@ -99,17 +99,22 @@ const FindingCase kCases[] = {
     {"MissingBitmap", Replace(2, {u"BitmapFile256=pics\\gone.bmp"}), {}, 2, Severity::kError,
      "pics\\gone.bmp, which is not on the disc"},
     {"UnreadableBitmap", kCleanIni, {{"b.bmp", "BM but not a picture"}}, 2, Severity::kError,
-     "not a whole Windows bitmap file"},
+     "not a Windows bitmap file"},
     {"TrueColourBitmapThatMustShrink", Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}),
      {{"b.bmp", fixture::TrueColorBitmap(32, 32, {1, 2, 3})}}, 2, Severity::kError,
      "24 bits per pixel, and on a 800x600 screen the menu shrinks it"},
-    {"AbsoluteProgramPath", Replace(6, {u"Path=C:\\setup.exe"}), {}, 6, Severity::kError, "absolute path"},
+    {"ProgramOnADrive", Replace(6, {u"Path=C:\\setup.exe"}), {}, 6, Severity::kError, "names a drive"},
+    {"ProgramOnANetworkShare", Replace(6, {u"Path=\\\\server\\disc\\setup.exe"}), {}, 6, Severity::kError,
+     "names a network share"},
     {"ProgramNotOnTheDisc", Replace(6, {u"Path=tools\\gone.exe"}), {}, 6, Severity::kError,
      "tools\\gone.exe is not on the disc"},
     {"PreparatoryProgramNotOnTheDisc", Replace(6, {u"Path=setup.exe", u"PreRun=redist\\vc.exe"}), {}, 7,
      Severity::kError, "PreRun redist\\vc.exe is not on the disc"},
     {"SilentProgramNotOnTheDisc", Replace(6, {u"Path=setup.exe", u"SilentPath=quiet.exe"}), {}, 7, Severity::kError,
      "SilentPath quiet.exe is not on the disc"},
+    {"ProgramWithCharactersTheCodePageLacks", Replace(6, {u"Path=\u65E5\u672C.exe"}),
+     {{"\xE6\x97\xA5\xE6\x9C\xAC.exe", "MZ"}}, 6, Severity::kError,
+     "characters that the ANSI code page 1252 of a 0x09 system lacks"},
     {"ArgumentsBeyondTheLauncher",
      Replace(6, {u"Path=setup.exe", u"Args=" + std::u16string(kLongArguments.begin(), kLongArguments.end())}), {}, 7,
      Severity::kError, "the launcher takes at most 127"},
@@ -150,6 +155,8 @@ const FindingCase kCases[] = {
      Severity::kWarning, "minimum \"five\" reads as 0"},
     {"PreCondVersionWithADot", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,5.1,0"}), {}, 8,
      Severity::kWarning, "read only partly, as 5"},
+    {"PreArgsWithoutPreRun", Replace(6, {u"Path=setup.exe", u"PreArgs=/quiet"}), {}, 7, Severity::kWarning,
+     "PreArgs without PreRun"},
     {"PreCondWithoutPreRun", Replace(6, {u"Path=setup.exe", u"PreCond=nt,500,0"}), {}, 7, Severity::kWarning,
      "PreCond is never used"},
     {"MoreThanTwelveButtons", Replace(3, {u"ButtonCount=13"}), {}, 3, Severity::kWarning,
@@ -227,6 +234,22 @@ TEST_F(CheckDiscTest, AShrinkingPictureMattersOnlyOnScreensThatShrinkIt) {
     EXPECT_NE(findings[0].message.find("on a 1000x700 screen"), std::string::npos) << findings[0].message;
 }
 
+TEST_F(CheckDiscTest, APictureCutShortMattersOnlyOnScreensThatShrinkIt) {
+    // At its own size the system's loader takes what is there; only the
+    // menu's resampling needs every pixel row.
+    disc.Write("b.bmp", fixture::PlainBitmap(32, 32, {1, 2, 3}).substr(0, 14 + 40 + 4 + 32 * 10));
+    disc.WriteIni(Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}));
+    CheckSettings large;
+    large.screens = {{1920, 1080}};
+    EXPECT_TRUE(Check(disc, large).empty()) << Listing(Check(disc, large));
+    CheckSettings small;
+    small.screens = {{1000, 700}};
+    const std::vector<Finding> findings = Check(disc, small);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_NE(findings[0].message.find("not a whole Windows bitmap file"), std::string::npos) << findings[0].message;
+    EXPECT_NE(findings[0].message.find("Incorrect bitmap format"), std::string::npos) << findings[0].message;
+}
+
 TEST_F(CheckDiscTest, ProgramsAreFoundAsWindowsFindsThem) {
     // Letter case does not matter on a disc, "." is the disc itself, and a
     // file the disc build adds later counts as there.
@@ -235,6 +258,48 @@ TEST_F(CheckDiscTest, ProgramsAreFoundAsWindowsFindsThem) {
     disc.WriteIni(Replace(6, {u"Path=tools\\setup.exe", u"PreRun=BUILD\\Late.exe", u"SilentPath=."}));
     const std::vector<Finding> findings = Check(disc);
     EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, AProgramFromTheRootIsJoinedToTheDiscFolderAndFound) {
+    // D:\ and \setup.exe make D:\\setup.exe, which Windows opens.
+    disc.WriteIni(Replace(6, {u"Path=\\setup.exe"}));
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, LaunchTextsAreMeasuredInTheCodePageOfTheirLanguagesSystem) {
+    // 70 letters e-acute are 70 bytes in code page 1252 and 140 in UTF-8;
+    // 60 Japanese characters 120 bytes in code page 932 and 180 in UTF-8.
+    const std::u16string accented(70, u'\u00E9');
+    const std::u16string japanese(60, u'\u65E5');
+    std::string accentedFile;
+    for (int i = 0; i < 70; ++i) accentedFile += "\xC3\xA9";
+    disc.Write(accentedFile + ".exe", "MZ");
+    const Lines ini = {u"[General]",         u"BitmapFile256=b.bmp", u"ButtonCount=2",
+                       u"LanguageCount=2",   u"[Languages]",         u"language1=0x09,0",
+                       u"language2=0x11,0",  u"[Prompt-0x09]",       u"[Copyright-0x09]",
+                       u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + accented + u".exe",
+                       u"Args=" + accented,  u"[Button2-0x09]",      u"[Prompt-0x11]",
+                       u"[Copyright-0x11]",  u"[LangCombo-0x11]",    u"[Button1-0x11]",
+                       u"Path=setup.exe",    u"Args=" + japanese,    u"[Button2-0x11]"};
+    disc.WriteIni(ini);
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, AWorkingFolderBeyondItsRoomIsReportedAsSuch) {
+    // 204 bytes of folder and 66 of the program's own folders make a working
+    // folder of 270 bytes (room: 263) in a command line of 283 (room: 519).
+    const std::string deep = "tools\\" + std::string(60, 'd');
+    disc.Write("tools/" + std::string(60, 'd') + "/setup.exe", "MZ");
+    disc.WriteIni(Replace(6, {u"Path=" + std::u16string(deep.begin(), deep.end()) + u"\\setup.exe"}));
+    CheckSettings settings;
+    settings.system.programFolder = "D:\\" + std::string(200, 'f') + "\\";
+    const std::vector<Finding> findings = Check(disc, settings);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_EQ(findings[0].line, 6);
+    EXPECT_NE(findings[0].message.find("the working folder of Path"), std::string::npos) << findings[0].message;
+    EXPECT_NE(findings[0].message.find("270 bytes"), std::string::npos) << findings[0].message;
 }
 
 TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSystem) {

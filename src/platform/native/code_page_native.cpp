@@ -35,18 +35,35 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
     return true;
 }
 
+std::string Utf16Bytes(const std::u16string& text) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
 }  // namespace
 
-CodePageFit FitInCodePage(uint32_t codePage, const std::u16string& text) {
-    std::string utf16;
-    for (char16_t unit : text) {
-        utf16.push_back(static_cast<char>(unit & 0xFF));
-        utf16.push_back(static_cast<char>(unit >> 8));
-    }
+CodePageFit FitInCodePage(uint32_t codePage, const std::u16string& text, std::string* bytes) {
+    const std::string to = IconvName(codePage);
     std::string converted;
     bool known = false;
-    const bool fits = Convert(IconvName(codePage).c_str(), "UTF-16LE", utf16, &converted, &known);
+    const bool fits = Convert(to.c_str(), "UTF-16LE", Utf16Bytes(text), &converted, &known);
+    if (bytes != nullptr) bytes->clear();
     if (!known) return CodePageFit::kUnknownCodePage;
+    if (bytes != nullptr && fits) *bytes = converted;
+    if (bytes != nullptr && !fits) {
+        // Character by character: one "?" for each character the code page lacks.
+        for (size_t i = 0; i < text.size(); ++i) {
+            const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF;
+            std::string one;
+            *bytes += Convert(to.c_str(), "UTF-16LE", Utf16Bytes(text.substr(i, pair ? 2 : 1)), &one, &known) ? one
+                                                                                                             : "?";
+            if (pair) ++i;
+        }
+    }
     return fits ? CodePageFit::kFits : CodePageFit::kLacksCharacters;
 }
 

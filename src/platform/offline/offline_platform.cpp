@@ -38,6 +38,13 @@ void ForgetShownBoxes() {
     shownBoxes.clear();
 }
 
+bool DescriptionOf(Font font, FontDescription* description) {
+    const size_t index = reinterpret_cast<uintptr_t>(font) - 1;
+    if (index >= fonts.size()) return false;
+    *description = fonts[index];
+    return true;
+}
+
 }  // namespace offline
 
 using offline::settings;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/font.h"
 #include "platform/types.h"
 
 namespace platform {
@@ -36,6 +37,9 @@ Settings& CurrentSettings();
 // The message boxes the logic has shown since the last ForgetShownBoxes.
 const std::vector<ShownBox>& ShownBoxes();
 void ForgetShownBoxes();
+
+// The description a font was created from; false for none.
+bool DescriptionOf(Font font, FontDescription* description);
 
 }  // namespace offline
 }  // namespace platform

@@ -6,16 +6,23 @@
 
 namespace platform {
 
-CodePageFit FitInCodePage(uint32_t codePage, const std::u16string& text) {
+CodePageFit FitInCodePage(uint32_t codePage, const std::u16string& text, std::string* bytes) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide texts");
+    if (bytes != nullptr) bytes->clear();
     const UINT page = codePage == kSystemCodePage ? CP_ACP : codePage;
     if (page != CP_ACP && !IsValidCodePage(page)) return CodePageFit::kUnknownCodePage;
     if (text.empty()) return CodePageFit::kFits;
-    // Without best fit, a look-alike (A for A-macron) counts as missing too.
+    // Without best fit, a look-alike (A for A-macron) counts as missing too,
+    // and becomes the default character "?".
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int units = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
-    const int bytes = WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(text.data()),
-                                          static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
-    if (bytes == 0) return CodePageFit::kUnknownCodePage;
+    const int size = WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, units, nullptr, 0, nullptr, &usedDefault);
+    if (size == 0) return CodePageFit::kUnknownCodePage;
+    if (bytes != nullptr) {
+        bytes->resize(static_cast<size_t>(size));
+        WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, units, &(*bytes)[0], size, nullptr, nullptr);
+    }
     return usedDefault ? CodePageFit::kLacksCharacters : CodePageFit::kFits;
 }
 

@@ -261,11 +261,4 @@ FaceCheckContext::~FaceCheckContext() {}
 
 void ReleaseFont(Font) {}
 
-bool SameFaceName(const char* a, const char* b) {
-    for (; *a != 0 && *b != 0; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-    }
-    return *a == *b;
-}
-
 }  // namespace platform

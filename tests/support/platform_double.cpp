@@ -11,25 +11,52 @@
 
 PlatformDouble fake;
 
-void ResetPlatformDouble() {
-    fake = PlatformDouble{};
-}
-
-platform::Window FakeWindow(uintptr_t n) {
-    return reinterpret_cast<platform::Window>(0x1000 + n);
-}
-
 namespace {
 
 const platform::Window kListWindow = FakeWindow(77);
 const platform::NativeProcedure kListOwnProcedure = reinterpret_cast<platform::NativeProcedure>(0x4242);
+const platform::DrawingContext kPaintContext = reinterpret_cast<platform::DrawingContext>(0x99);
+const platform::Pen kStockPen = reinterpret_cast<platform::Pen>(0x2000);
+const platform::Bitmap kOffscreenBitmap = reinterpret_cast<platform::Bitmap>(0x5000);
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
+// Pens have handles of their own, so that two pens of one colour differ.
+std::map<platform::Pen, uint32_t> livePens;
+uintptr_t nextPen = 0x2001;
+
+// Brushes carry their colour in their handle; contexts keep their pen and
+// text colour here.
+struct ContextState {
+    platform::Pen pen = kStockPen;
+    uint32_t textColor = 0;
+    Point position{0, 0};
+};
+std::map<platform::DrawingContext, ContextState> contexts;
+uintptr_t nextContext = 0x100;
+
 }  // namespace
+
+void ResetPlatformDouble() {
+    fake = PlatformDouble{};
+    livePens.clear();
+    contexts.clear();
+}
+
+platform::Window FakeWindow(uintptr_t n) {
+    return reinterpret_cast<platform::Window>(0x1000 + n);
+}
+
+platform::Pen SelectedPen(platform::DrawingContext context) {
+    return contexts[context].pen;
+}
+
+platform::Pen StockPen() {
+    return kStockPen;
+}
 
 const CreatedFont& FontOf(platform::Font font) {
     return fake.fonts.at(reinterpret_cast<uintptr_t>(font) - 1);
@@ -165,23 +192,12 @@ bool SameFaceName(const char* a, const char* b) {
 
 namespace {
 
-// Brushes and pens carry their colour in their handle; contexts keep their
-// pen and text colour here.
-struct ContextState {
-    uint32_t pen = 0;
-    uint32_t textColor = 0;
-    Point position{0, 0};
-};
-std::map<DrawingContext, ContextState> contexts;
-uintptr_t nextContext = 0x100;
-
-uint32_t ColorOf(const void* handle) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle) & 0xFFFFFF);
+uint32_t ColorOf(Brush brush) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(brush) & 0xFFFFFF);
 }
 
-template <typename Handle>
-Handle HandleFor(uint32_t color, uintptr_t kind) {
-    return reinterpret_cast<Handle>((kind << 24) | color);
+uint32_t ColorOf(Pen pen) {
+    return pen == kStockPen ? 0 : livePens.at(pen);
 }
 
 DrawingContext NewContext() {
@@ -192,9 +208,12 @@ DrawingContext NewContext() {
 }  // namespace
 
 DrawingContext BeginWindowPaint(Window) {
-    return reinterpret_cast<DrawingContext>(0x99);
+    return fake.paintContextFails ? nullptr : kPaintContext;
 }
 void EndWindowPaint(Window) {}
+void MarkWindowPainted(Window window) {
+    fake.markedPainted.push_back(window);
+}
 DrawingContext WindowContext(Window) {
     ++fake.windowContextsTaken;
     return NewContext();
@@ -221,7 +240,7 @@ int32_t BitsPerPixel(DrawingContext) {
 }
 Brush MakeBrush(uint32_t color) {
     ++fake.openObjects;
-    return HandleFor<Brush>(color, 1);
+    return reinterpret_cast<Brush>(uintptr_t{0x1000000} | color);
 }
 void ReleaseBrush(Brush) {
     --fake.openObjects;
@@ -230,33 +249,49 @@ void FillRectangle(DrawingContext context, const Rect& rect, Brush brush) {
     fake.drawn.push_back(DrawnOperation{"fill", context, rect, ColorOf(brush), ""});
 }
 Pen MakePen(uint32_t color) {
+    ++fake.pensMade;
+    if (std::count(fake.failingPens.begin(), fake.failingPens.end(), fake.pensMade) != 0) return nullptr;
     ++fake.openObjects;
-    return HandleFor<Pen>(color, 2);
+    const Pen pen = reinterpret_cast<Pen>(nextPen++);
+    livePens[pen] = color;
+    return pen;
 }
-void ReleasePen(Pen) {
+// A pen still selected into a context is not released: it lives on.
+void ReleasePen(Pen pen) {
+    if (livePens.count(pen) == 0) return;
+    for (const auto& context : contexts) {
+        if (context.second.pen == pen) {
+            ++fake.pensReleasedWhileSelected;
+            return;
+        }
+    }
+    livePens.erase(pen);
     --fake.openObjects;
 }
+// Selecting none fails and changes nothing.
 Pen SelectPen(DrawingContext context, Pen pen) {
-    const uint32_t previous = contexts[context].pen;
-    contexts[context].pen = ColorOf(pen);
-    return HandleFor<Pen>(previous, 2);
+    if (pen == nullptr) return nullptr;
+    const Pen previous = contexts[context].pen;
+    contexts[context].pen = pen;
+    return previous;
 }
 void MoveTo(DrawingContext context, int32_t x, int32_t y) {
     contexts[context].position = Point{x, y};
 }
 void DrawLineTo(DrawingContext context, int32_t x, int32_t y) {
     ContextState& state = contexts[context];
-    fake.drawn.push_back(DrawnOperation{"line", context, Rect{state.position.x, state.position.y, x, y}, state.pen, ""});
+    fake.drawn.push_back(DrawnOperation{"line", context, Rect{state.position.x, state.position.y, x, y},
+                                        ColorOf(state.pen), ""});
     state.position = Point{x, y};
 }
 void SelectBitmap(DrawingContext, Bitmap) {}
 void SelectFont(DrawingContext, Font) {}
 Bitmap CreateOffscreenBitmap(int32_t, int32_t, int32_t) {
     ++fake.openObjects;
-    return reinterpret_cast<Bitmap>(0x5000);
+    return kOffscreenBitmap;
 }
 void ReleaseBitmap(Bitmap bitmap) {
-    if (bitmap != nullptr) --fake.openObjects;
+    if (bitmap == kOffscreenBitmap) --fake.openObjects;
 }
 void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32_t height, DrawingContext, int32_t,
                int32_t) {

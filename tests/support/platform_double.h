@@ -63,6 +63,11 @@ struct PlatformDouble {
     int faceCheckContexts = 0;               // screen contexts held for face checks, live
     int faceChecks = 0;
     int faceChecksWithoutContext = 0;        // each took a screen context of its own
+    bool paintContextFails = false;          // BeginWindowPaint gives none
+    std::vector<int> failingPens;            // MakePen fails on these calls, counted from 1
+    int pensMade = 0;
+    int pensReleasedWhileSelected = 0;       // such a pen lives on
+    std::vector<platform::Window> markedPainted;
 };
 
 // The stand-in's state; Reset() before each test.
@@ -71,5 +76,8 @@ void ResetPlatformDouble();
 
 // Handles the stand-in gives out.
 platform::Window FakeWindow(uintptr_t n);
+// The pen a drawing context holds now; every context starts with its own.
+platform::Pen SelectedPen(platform::DrawingContext context);
+platform::Pen StockPen();
 const CreatedFont& FontOf(platform::Font font);
 size_t LiveFontCount();

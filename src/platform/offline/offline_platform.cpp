@@ -175,6 +175,7 @@ DrawingContext BeginWindowPaint(Window) {
     return nullptr;
 }
 void EndWindowPaint(Window) {}
+void MarkWindowPainted(Window) {}
 DrawingContext WindowContext(Window) {
     return nullptr;
 }

@@ -390,7 +390,7 @@ private:
             Load(Choice(identifier, false), false);
             SelectLanguage(nullptr, 0, true);
         }
-        platform::offline::ForgetShownBoxes();
+        platform::offline::ForgetRecords();
         iniReader.NoteLookups(nullptr);
 
         for (const UnicodeIniReader::Lookup& lookup : lookups) {

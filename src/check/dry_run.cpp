@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "config/ini_reader.h"
 #include "config/menu_model.h"
 #include "launch/button_launches.h"
 #include "launch/launch_command.h"
@@ -89,8 +88,6 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
         << userTag << ", screen " << SizeText(system.screen.width, system.screen.height) << ", "
         << ColorsText(system.displayColors) << ", program folder " << system.programFolder << "\n";
 
-    // A fresh read, even of a file read before in this process.
-    iniReader.Clear();
     const StartupResult start = RunStartup(disc, system, false);
     if (!start.bitmapName.empty()) {
         out << "bitmap: " << start.bitmapName << " (" << (start.tookBitmapFile256 ? "BitmapFile256" : "BitmapFile016")

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
+#include "platform/messages.h"
+#include "platform/process.h"
+#include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -14,14 +19,27 @@ PlatformDouble fake;
 namespace {
 
 const platform::Window kListWindow = FakeWindow(77);
+const platform::Window kMenuWindow = FakeWindow(9);
 const platform::NativeProcedure kListOwnProcedure = reinterpret_cast<platform::NativeProcedure>(0x4242);
+const platform::Library kInstallerLibrary = reinterpret_cast<platform::Library>(0x3000);
+const platform::DrawingContext kDisplayInfo = reinterpret_cast<platform::DrawingContext>(0x3100);
 const platform::DrawingContext kPaintContext = reinterpret_cast<platform::DrawingContext>(0x99);
 const platform::Pen kStockPen = reinterpret_cast<platform::Pen>(0x2000);
 const platform::Bitmap kOffscreenBitmap = reinterpret_cast<platform::Bitmap>(0x5000);
 
+platform::WindowProcedure registeredProcedure = nullptr;
+std::vector<std::string> loadedBitmapNames;  // handle 0x6000 + n is loaded name n
+
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// Notes one of start-up's operations; throws when the test asks for it.
+void Record(const std::string& call) {
+    fake.calls.push_back(call);
+    const std::string operation = call.substr(0, call.find(' '));
+    if (!fake.throwIn.empty() && operation == fake.throwIn) throw std::bad_alloc();
 }
 
 // Pens have handles of their own, so that two pens of one colour differ.
@@ -42,6 +60,8 @@ uintptr_t nextContext = 0x100;
 
 void ResetPlatformDouble() {
     fake = PlatformDouble{};
+    registeredProcedure = nullptr;
+    loadedBitmapNames.clear();
     livePens.clear();
     contexts.clear();
 }
@@ -69,6 +89,48 @@ size_t LiveFontCount() {
 
 namespace platform {
 
+bool OwnModulePath(char* buffer, uint32_t capacity) {
+    Record("OwnModulePath");
+    if (fake.ownPath.empty() || fake.ownPath.size() >= capacity) return false;
+    std::memcpy(buffer, fake.ownPath.c_str(), fake.ownPath.size() + 1);
+    return true;
+}
+
+void RestrictLibrarySearchToSystemFolder() {
+    Record("RestrictLibrarySearchToSystemFolder");
+}
+
+Library LoadSystemLibrary(const char* name) {
+    Record(std::string("LoadSystemLibrary ") + name);
+    return fake.installerPresent && std::string(name) == "cfgmgr32.dll" ? kInstallerLibrary : nullptr;
+}
+
+bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result) {
+    Record("CallWaitNoPendingInstallEvents " + std::to_string(timeoutMs));
+    if (library != kInstallerLibrary || !fake.installerHasWait) return false;
+    *result = fake.installerResult;
+    return true;
+}
+
+void UnloadLibrary(Library) {
+    Record("UnloadLibrary");
+}
+
+bool QuerySystemVersion(SystemVersion* version) {
+    Record("QuerySystemVersion");
+    if (!fake.versionAnswers) return false;
+    *version = fake.systemVersion;
+    return true;
+}
+
+bool ReadMachineValue(const char* keyPath, const char* valueName, char* buffer, uint32_t capacity, uint32_t* size) {
+    Record(std::string("ReadMachineValue ") + keyPath + " " + valueName);
+    if (!fake.productTypeReadable || fake.productType.size() > capacity) return false;
+    std::memcpy(buffer, fake.productType.data(), fake.productType.size());
+    *size = static_cast<uint32_t>(fake.productType.size());
+    return true;
+}
+
 uint16_t UserDefaultLanguageId() {
     return fake.userLanguageId;
 }
@@ -81,6 +143,154 @@ void EnumerateInstalledLocales(bool (*visit)(const char* identifier, void* conte
 
 Rect WorkArea() {
     return fake.workArea;
+}
+
+Window FindTopLevelWindow(const char* className) {
+    Record(std::string("FindTopLevelWindow ") + className);
+    return fake.openMenu;
+}
+
+void BringToForeground(Window window) {
+    fake.broughtToFront.push_back(window);
+}
+
+Window LastActivePopup(Window window) {
+    return fake.openMenuPopup != nullptr ? fake.openMenuPopup : window;
+}
+
+DrawingContext CreateDisplayInfo() {
+    Record("CreateDisplayInfo");
+    ++fake.liveDisplayInfos;
+    return kDisplayInfo;
+}
+
+int32_t DisplayColorCount(DrawingContext) {
+    Record("DisplayColorCount");
+    return fake.displayColors;
+}
+
+void ReleaseDisplayInfo(DrawingContext) {
+    Record("ReleaseDisplayInfo");
+    --fake.liveDisplayInfos;
+}
+
+bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId) {
+    Record(std::string("RegisterWindowClass ") + className + " " + std::to_string(iconId));
+    if (!fake.classRegisters) return false;
+    registeredProcedure = procedure;
+    return true;
+}
+
+void UnregisterWindowClass(const char* className) {
+    Record(std::string("UnregisterWindowClass ") + className);
+}
+
+// The creation message reaches the class's procedure inside creation, as the
+// system sends it.
+Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title, uint32_t style,
+                            int32_t x, int32_t y, int32_t width, int32_t height) {
+    Record("CreateTopLevelWindow");
+    if (!fake.windowCreates) return nullptr;
+    fake.windows.push_back(CreatedWindow{extendedStyle, className, title, style, Rect{x, y, width, height}});
+    if (registeredProcedure != nullptr) registeredProcedure(kMenuWindow, msg::kCreate, 0, 0);
+    return kMenuWindow;
+}
+
+void ShowTopLevelWindow(Window, int showCommand) {
+    Record("ShowTopLevelWindow " + std::to_string(showCommand));
+}
+
+void PaintNow(Window) {
+    Record("PaintNow");
+}
+
+// The quit request is the first message.
+bool DispatchNextMessage() {
+    Record("DispatchNextMessage");
+    return false;
+}
+
+intptr_t DefaultWindowProcedure(Window, uint32_t, uintptr_t, intptr_t) {
+    return 0;
+}
+
+Instance InstanceFromCreation(intptr_t) {
+    return nullptr;
+}
+
+bool IsChildOf(Window parent, Window window) {
+    return parent == kMenuWindow && window == kListWindow;
+}
+
+uint32_t TickCount() {
+    return 0;
+}
+
+void Wait(uint32_t) {}
+
+TimerId StartTimer(Window, uint32_t) {
+    return 0;
+}
+
+void StopTimer(Window, TimerId) {}
+
+void SendCloseMessage(Window) {}
+
+bool CreateProcessFromCommandLine(char* commandLine, uint32_t, const char*, uint32_t, int, ProcessInfo* info) {
+    fake.startedCommandLines.push_back(commandLine);
+    if (fake.whileStarting) fake.whileStarting();
+    *info = ProcessInfo{};
+    return true;
+}
+
+void WaitUntilIdle(Process) {}
+
+void CloseProcessInfo(const ProcessInfo&) {}
+
+intptr_t ShellOpen(Window, const char*, const char*, const char*, int) {
+    return 42;
+}
+
+uint32_t LastErrorCode() {
+    return 0;
+}
+
+char* FetchSystemErrorText(uint32_t) {
+    return nullptr;
+}
+
+void ReleaseSystemErrorText(char*) {}
+
+Bitmap LoadBitmapFile(const char* name, uint32_t flags) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%04X", static_cast<unsigned>(flags));
+    Record(std::string("LoadBitmapFile ") + name + " " + hex);
+    if (fake.loadableBitmaps.count(name) == 0) return nullptr;
+    loadedBitmapNames.push_back(name);
+    return reinterpret_cast<Bitmap>(0x6000 + loadedBitmapNames.size() - 1);
+}
+
+bool BitmapSize(Bitmap bitmap, Size* size) {
+    Record("BitmapSize");
+    if (!fake.bitmapSizeReadable) return false;
+    *size = fake.loadableBitmaps.at(loadedBitmapNames.at(reinterpret_cast<uintptr_t>(bitmap) - 0x6000));
+    return true;
+}
+
+// Only factor 1.0 loads the picture here; the resampling path has a stand-in
+// of its own (bitmap_loader_double).
+bool DescribeDibSection(Bitmap, DibSection* section) {
+    *section = DibSection{};
+    return false;
+}
+
+uint32_t ReadDibColorTable(Bitmap, uint8_t*, uint32_t) {
+    return 0;
+}
+
+Bitmap CreateDibSection(int32_t, int32_t, int32_t, void** bits) {
+    *bits = nullptr;
+    return nullptr;
 }
 
 void GrowByFrame(Rect* rect, uint32_t, uint32_t) {
@@ -184,10 +394,6 @@ bool FaceInUse(Font font, char* face, uint32_t capacity) {
 
 void ReleaseFont(Font font) {
     fake.fonts.at(reinterpret_cast<uintptr_t>(font) - 1).released = true;
-}
-
-bool SameFaceName(const char* a, const char* b) {
-    return Lower(a) == Lower(b);
 }
 
 namespace {

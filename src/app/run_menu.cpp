@@ -122,6 +122,12 @@ void RunMenu(bool unattended) {
     // the unattended mode every button runs there.
     menu.mainWindow = platform::CreateTopLevelWindow(extendedStyle, kMenuWindowClass, kWindowTitle, windowStyle,
                                                      menu.windowRect.left, menu.windowRect.top, width, height);
+    // Without a window no quit request would ever come: the loop would wait
+    // for ever in a process nobody sees, and a second start could not find it.
+    if (menu.mainWindow == nullptr) {
+        ShowUnknownFailure();
+        return;
+    }
     platform::ShowTopLevelWindow(menu.mainWindow, unattended ? show::kMinimize : show::kShow);
     platform::PaintNow(menu.mainWindow);
 

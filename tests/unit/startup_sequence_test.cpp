@@ -195,6 +195,10 @@ TEST_F(StartupSequence, EveryStopShowsItsMessageOrNoneAndExitsWithZero) {
          },
          {{"This program cannot run because the requested\nlanguage is not supported on this system",
            "Unsupported Language", 0x30}}},
+        // Without a window no quit request would come: the loop would wait
+        // for ever in a process nobody sees.
+        {"the window cannot be created", [] { fake.windowCreates = false; },
+         {{kUnknownFailure, "Application error", 0x30}}},
     };
     for (const auto& c : cases) {
         Start();

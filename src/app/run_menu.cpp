@@ -48,10 +48,7 @@ void ShowError(const std::string& text) {
 // programFolder: the program's own path cut just after its last backslash.
 bool FindProgramFolder() {
     char path[kPathCapacity] = {};
-    if (!platform::OwnModulePath(path, kPathCapacity)) return false;
-    char* lastBackslash = std::strrchr(path, '\\');
-    if (lastBackslash == nullptr) return false;
-    lastBackslash[1] = 0;
+    if (!platform::OwnModulePath(path, kPathCapacity) || !CutAfterLastBackslash(path)) return false;
     std::memcpy(menu.programFolder, path, std::strlen(path) + 1);
     return true;
 }

@@ -104,7 +104,8 @@ TEST_F(StartupSequence, TheSwitchRunsEveryButtonInsideCreationThenShowsTheWindow
     EXPECT_EQ(fake.startedCommandLines, Calls{"\"" + folder + "setup.exe\" /s"});
     const auto creation = std::find(fake.calls.begin(), fake.calls.end(), "CreateTopLevelWindow");
     ASSERT_NE(creation, fake.calls.end());
-    EXPECT_EQ(Calls(creation, creation + 3), (Calls{"CreateTopLevelWindow", "a program starts", "ShowTopLevelWindow 6"}));
+    EXPECT_EQ(Calls(creation, creation + 3),
+              (Calls{"CreateTopLevelWindow", "a program starts", "ShowTopLevelWindow 6"}));
     EXPECT_EQ(fake.quitRequests, 1);
 }
 

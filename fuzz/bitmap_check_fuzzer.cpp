@@ -1,7 +1,8 @@
 // The bitmap file check on any bytes. Whenever it passes an uncompressed
-// palettised file, the file's own colour table and pixel rows are resampled
-// straight out of a buffer of exactly the file's size: a row the check let
-// through that lies outside the file is a read AddressSanitizer reports.
+// palettised file, the file's own colour table and pixel rows, found where
+// the system's loader finds them, are resampled straight out of a buffer of
+// exactly the file's size: a row the check let through that lies outside the
+// file is a read AddressSanitizer reports.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -42,7 +43,8 @@ void ResampleFromFile(const std::vector<uint8_t>& file) {
     source.width = width;
     source.height = static_cast<int32_t>(rows);
     source.bitsPerPixel = bits;
-    source.rows = file.data() + Read32(file.data() + 10);
+    const uint32_t head = static_cast<uint32_t>(std::min<size_t>(file.size(), kBitmapHeadBytes));
+    source.rows = file.data() + PixelRowsOffset(file.data(), head);
     source.topDown = height < 0;
     source.colorTable = file.data() + 14 + headerSize;
     source.colorCount = colorsUsed != 0 ? std::min<uint32_t>(colorsUsed, 256) : (1u << bits);

@@ -114,6 +114,10 @@ void LaunchEveryButton() {
     for (const LaunchRequest& launch : UnattendedLaunches()) CheckLaunch(launch.program, launch.arguments);
 }
 
+void CheckLaunchedButton(int32_t index) {
+    FUZZ_CHECK(index >= 0 && index < menu.buttonCount);
+}
+
 // The pointer over every button's corners and middle, pressed and released,
 // then the keys.
 void UseTheMenu() {
@@ -125,15 +129,13 @@ void UseTheMenu() {
         for (const Point& p : points) {
             OnPointerMove(p.x, p.y);
             OnPointerPress();
-            const int32_t launched = OnPointerRelease(p.x, p.y);
-            FUZZ_CHECK(launched == -1 || (launched >= 0 && launched < menu.buttonCount));
+            OnPointerRelease(p.x, p.y, CheckLaunchedButton);
             CheckModel();
         }
     }
     for (uint32_t k : {key::kTab, key::kDown, key::kReturn, key::kUp, key::kLeft, key::kTab, key::kReturn}) {
         OnKeyPress(k);
-        const int32_t launched = OnKeyRelease(k);
-        FUZZ_CHECK(launched == -1 || (launched >= 0 && launched < menu.buttonCount));
+        OnKeyRelease(k, CheckLaunchedButton);
         CheckModel();
     }
     fake.shiftHeld = true;

@@ -30,6 +30,11 @@ bool HandOverToOpenMenu() {
 
 }  // namespace
 
+void ShowUnknownFailure() {
+    platform::ShowMessageBox(nullptr, "An unknown error has occured, and the application will now exit",
+                             "Application error", box::kIconWarning);
+}
+
 int RunProgram(const char* argumentText) {
     // Before anything loads a library: none may come from beside the
     // program (a disc image, a download folder) or from the current folder.
@@ -45,8 +50,7 @@ int RunProgram(const char* argumentText) {
     } catch (const IniLoadFailure& failure) {
         platform::ShowMessageBox(nullptr, failure.what(), "Application error", box::kIconWarning);
     } catch (...) {
-        platform::ShowMessageBox(nullptr, "An unknown error has occured, and the application will now exit",
-                                 "Application error", box::kIconWarning);
+        ShowUnknownFailure();
     }
     return 0;
 }

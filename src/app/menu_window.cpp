@@ -73,11 +73,9 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
         case msg::kKeyDown:
             OnKeyPress(static_cast<uint32_t>(first));
             return false;
-        case msg::kKeyUp: {
-            const int32_t launch = OnKeyRelease(static_cast<uint32_t>(first));
-            if (launch != -1) LaunchButton(launch);
+        case msg::kKeyUp:
+            OnKeyRelease(static_cast<uint32_t>(first), LaunchButton);
             return false;
-        }
         case msg::kCommand:
             if (menu.isActive && ((first >> 16) & 0xFFFF) == kListSelectionChanged) {
                 OnLanguageChosen(reinterpret_cast<platform::Window>(second));
@@ -98,8 +96,7 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
             return false;
         case msg::kLeftButtonUp: {
             const Point p = PointerPosition(second);
-            const int32_t launch = OnPointerRelease(p.x, p.y);
-            if (launch != -1) LaunchButton(launch);
+            OnPointerRelease(p.x, p.y, LaunchButton);
             return false;
         }
         case msg::kUser:

@@ -48,10 +48,7 @@ void ShowError(const std::string& text) {
 // programFolder: the program's own path cut just after its last backslash.
 bool FindProgramFolder() {
     char path[kPathCapacity] = {};
-    if (!platform::OwnModulePath(path, kPathCapacity)) return false;
-    char* lastBackslash = std::strrchr(path, '\\');
-    if (lastBackslash == nullptr) return false;
-    lastBackslash[1] = 0;
+    if (!platform::OwnModulePath(path, kPathCapacity) || !CutAfterLastBackslash(path)) return false;
     std::memcpy(menu.programFolder, path, std::strlen(path) + 1);
     return true;
 }
@@ -122,6 +119,12 @@ void RunMenu(bool unattended) {
     // the unattended mode every button runs there.
     menu.mainWindow = platform::CreateTopLevelWindow(extendedStyle, kMenuWindowClass, kWindowTitle, windowStyle,
                                                      menu.windowRect.left, menu.windowRect.top, width, height);
+    // Without a window no quit request would ever come: the loop would wait
+    // for ever in a process nobody sees, and a second start could not find it.
+    if (menu.mainWindow == nullptr) {
+        ShowUnknownFailure();
+        return;
+    }
     platform::ShowTopLevelWindow(menu.mainWindow, unattended ? show::kMinimize : show::kShow);
     platform::PaintNow(menu.mainWindow);
 

@@ -77,18 +77,19 @@ void OnPointerPress() {
     }
 }
 
-int32_t OnPointerRelease(int32_t x, int32_t y) {
-    if (!menu.isActive) return -1;
+// A launch may run a nested message loop (a message box); input handled
+// there still finds the button armed.
+void OnPointerRelease(int32_t x, int32_t y, ButtonLauncher launch) {
+    if (!menu.isActive) return;
     menu.isPressed = false;
     int32_t hit = -1;
     for (int32_t i = 0; i < ButtonCount() && hit == -1; ++i) {
         if (Contains(menu.buttons[i].rect, x, y)) hit = i;
     }
-    if (menu.armedIndex == -1) return -1;
+    if (menu.armedIndex == -1) return;
     Redraw();
-    const int32_t launch = hit == menu.armedIndex ? hit : -1;
+    if (hit == menu.armedIndex) launch(hit);
     menu.armedIndex = -1;
-    return launch;
 }
 
 void OnKeyPress(uint32_t key) {
@@ -119,12 +120,12 @@ void OnKeyPress(uint32_t key) {
     }
 }
 
-int32_t OnKeyRelease(uint32_t key) {
-    if (!menu.isActive || key != key::kReturn || !IsButton(menu.selectedIndex)) return -1;
+void OnKeyRelease(uint32_t key, ButtonLauncher launch) {
+    if (!menu.isActive || key != key::kReturn || !IsButton(menu.selectedIndex)) return;
     menu.armedIndex = -1;
     menu.isPressed = false;
     Redraw();
-    return menu.selectedIndex;
+    launch(menu.selectedIndex);
 }
 
 void OnFocusGained() {

@@ -1,21 +1,25 @@
 #pragma once
 // The menu's selection rules: which button is highlighted, which one a press
 // began on, whether a press is held. Input events change the menu model and
-// redraw the buttons and the help area; a completed press names the button
-// to launch. While the menu is inactive, pointer and key input changes nothing.
+// redraw the buttons and the help area; a completed press launches its
+// button. While the menu is inactive, pointer and key input changes nothing.
 
 #include <cstdint>
 
 #include "platform/types.h"
 
+// Runs button `index`'s programs (the window procedure passes LaunchButton).
+using ButtonLauncher = void (*)(int32_t index);
+
 void OnPointerMove(int32_t x, int32_t y);
 void OnPointerPress();
-// The button whose press is completed, or -1.
-int32_t OnPointerRelease(int32_t x, int32_t y);
+// Launches the armed button when the release is over it; the button stays
+// armed while its programs start.
+void OnPointerRelease(int32_t x, int32_t y, ButtonLauncher launch);
 
 void OnKeyPress(uint32_t key);
-// The button that Enter's release launches, or -1.
-int32_t OnKeyRelease(uint32_t key);
+// Enter's release launches the selected button, disarmed first.
+void OnKeyRelease(uint32_t key, ButtonLauncher launch);
 
 void OnFocusGained();
 // `toOwnChild`: the focus goes to a child of the menu window (the language list).

@@ -1,12 +1,25 @@
 #include "app/startup_rules.h"
 
 #include "config/formatted_input.h"
+#include "platform/text.h"
 
 bool HasUnattendedSwitch(const char* argumentText) {
     for (const char* p = argumentText; *p != 0; ++p) {
         if ((p[0] == '-' || p[0] == '/') && (p[1] == 's' || p[1] == 'S')) return true;
     }
     return false;
+}
+
+// Character by character: in the double-byte code pages the second byte of a
+// character can have the backslash's value without being one.
+bool CutAfterLastBackslash(char* path) {
+    const char* last = nullptr;
+    for (const char* p = path; *p != 0; p = platform::NextCharacter(p)) {
+        if (*p == '\\') last = p;
+    }
+    if (last == nullptr) return false;
+    path[last - path + 1] = 0;
+    return true;
 }
 
 BitmapNames ReadBitmapNames(UnicodeIniReader& reader) {

@@ -10,6 +10,10 @@
 // unattended mode.
 bool HasUnattendedSwitch(const char* argumentText);
 
+// Cuts a narrow path just after its last backslash character; false, with
+// the path unchanged, when it holds none.
+bool CutAfterLastBackslash(char* path);
+
 // Only this answer of the device installer means installations are pending.
 constexpr uint32_t kInstallationsPendingResult = 258;  // WAIT_TIMEOUT
 

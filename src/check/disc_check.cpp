@@ -395,7 +395,7 @@ private:
             Load(Choice(identifier, false), false);
             SelectLanguage(nullptr, 0, true);
         }
-        platform::offline::ForgetShownBoxes();
+        platform::offline::ForgetRecords();
         iniReader.NoteLookups(nullptr);
 
         for (const UnicodeIniReader::Lookup& lookup : lookups) {
@@ -473,6 +473,15 @@ private:
         return restricts;
     }
 
+    // The table word that `word` spells in other letter case, where case
+    // counts; null for any other word.
+    static const char* WordInOtherCase(const char* word) {
+        for (const char* tableWord : {"nt", "pers", "pro", "srv"}) {
+            if (EqualsFoldingAZ(word, tableWord) && std::strcmp(word, tableWord) != 0) return tableWord;
+        }
+        return nullptr;
+    }
+
     void CheckCondition(const std::u16string& section, const Button& button) {
         const int32_t line = iniReader.KeyLine(section.c_str(), u"PreCond");
         if (line == 0 || button.preCond[0] == 0) return;
@@ -484,7 +493,13 @@ private:
         ConditionFields fields;
         SplitCondition(ToNarrow(narrow, button.preCond), &fields);
         const std::string word = fields.osWord;
-        if (!word.empty() && !WordRestricts(fields.osWord) && !EqualsFoldingAZ(fields.osWord, "all")) {
+        const char* const meant = WordInOtherCase(fields.osWord);
+        if (meant != nullptr) {
+            Warning(line,
+                    "PreCond word \"" + word + "\" is not \"" + meant + "\": the menu takes nt, pers, pro and srv in "
+                    "lower case only, so this condition restricts nothing",
+                    std::string("write ") + meant);
+        } else if (!word.empty() && !WordRestricts(fields.osWord) && !EqualsFoldingAZ(fields.osWord, "all")) {
             Warning(line, "PreCond word \"" + word + "\" is not one the menu knows: it restricts no system",
                     "the words are all, 9x, nt, pers, pro and srv, written without blanks");
         }

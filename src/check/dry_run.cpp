@@ -4,7 +4,6 @@
 #include <string>
 
 #include "check/layout_picture.h"
-#include "config/ini_reader.h"
 #include "config/menu_model.h"
 #include "launch/button_launches.h"
 #include "launch/launch_command.h"
@@ -91,8 +90,6 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
         << userTag << ", screen " << SizeText(system.screen.width, system.screen.height) << ", "
         << ColorsText(system.displayColors) << ", program folder " << system.programFolder << "\n";
 
-    // A fresh read, even of a file read before in this process.
-    iniReader.Clear();
     const StartupResult start = RunStartup(disc, system, false);
     if (!start.bitmapName.empty()) {
         out << "bitmap: " << start.bitmapName << " (" << (start.tookBitmapFile256 ? "BitmapFile256" : "BitmapFile016")

@@ -1,63 +1,65 @@
 #include "check/offline_menu.h"
 
+#include "app/entry.h"
 #include "config/ini_reader.h"
-#include "config/language_selection.h"
-#include "config/language_tag.h"
-#include "config/menu_loader.h"
 #include "config/menu_model.h"
-#include "platform/messages.h"
-#include "platform/system.h"
+#include "config/wide_text.h"
+#include "platform/bitmap.h"
 #include "platform/text.h"
-#include "platform/window.h"
-#include "render/resample.h"
 
 namespace {
 
-void Stop(StartupResult& result, const std::string& title, const std::string& text) {
-    result.boxes.push_back(platform::offline::ShownBox{text, title, 0});
+namespace offline = platform::offline;
+
+// What the system says of itself where the menu classifies it as the
+// choice's kind and version.
+void DescribeSystem(const SystemChoice& choice, offline::Settings& settings) {
+    settings.versionKnown = true;
+    settings.version.platformId = choice.osKind == kOs9x ? 1 : kPlatformNt;
+    // Major and minor give back the version whatever its sign: the
+    // classification forms major * 100 + minor in 32 bits.
+    settings.version.major = static_cast<uint32_t>(choice.osVersion / 100);
+    settings.version.minor = static_cast<uint32_t>(choice.osVersion % 100);
+    settings.productTypeKnown = choice.osKind != kOsUnknown;
+    switch (choice.osKind) {
+        case kOsPersonal: settings.productType = "personal"; break;
+        case kOsServer: settings.productType = "servernt"; break;
+        default: settings.productType = "WinNT"; break;
+    }
 }
 
-void TakeShownBoxes(StartupResult& result) {
-    for (const auto& box : platform::offline::ShownBoxes()) result.boxes.push_back(box);
-    platform::offline::ForgetShownBoxes();
+// Where a file the menu opens lies: install.ini beside the program, on the
+// disc; a picture relative to the current folder, which for a menu started
+// from the disc is its root; a path elsewhere on the user's system, nowhere.
+std::filesystem::path LocateOnDisc(const DiscFolder& disc, const std::string& programFolder, const char* name) {
+    const std::string path = name;
+    const std::string folder = path.substr(0, programFolder.size());
+    if (folder.size() == programFolder.size() && EqualsFoldingAZ(folder.c_str(), programFolder.c_str())) {
+        return disc.Find(path.substr(programFolder.size()));
+    }
+    return IsAbsoluteDiscPath(path) ? std::filesystem::path() : disc.Find(path);
 }
 
-// The picture as LoadBackgroundBitmap would deliver it: false, after the
-// boxes the menu shows, when it delivers none.
-bool LoadPicture(const DiscFolder& disc, StartupResult& result) {
-    const std::filesystem::path file = disc.Find(result.bitmapName);
-    if (!file.empty()) result.bitmap = ReadBitmapFacts(file);
-    const std::string failure = "Couldn't read bit map file " + result.bitmapName;
-    if (result.scale == 1.0f) {
-        if (!result.bitmap.loadsAsIs) {
-            Stop(result, "Error", failure);
-            return false;
-        }
-        menu.bitmapSize = Size{result.bitmap.width, result.bitmap.height};
-        return true;
-    }
-    if (!result.bitmap.readable || !CanBeResampled(result.bitmap)) {
-        Stop(result, "Incorrect bitmap format", "Only 16 color and 256 color bitmaps are supported!");
-        Stop(result, "Error", failure);
-        return false;
-    }
-    if (!ResampledSize(result.bitmap.width, result.bitmap.height, result.scale, result.scale, &menu.bitmapSize)) {
-        Stop(result, "Error", failure);
-        return false;
-    }
-    return true;
+// The system's loader takes any file with a bitmap's headers; whether the
+// rows are whole is the menu's own check, made before it resamples.
+bool ReadPicture(const std::filesystem::path& file, offline::Picture* picture) {
+    const BitmapFacts facts = ReadBitmapFacts(file);
+    *picture = offline::Picture{facts.width, facts.height, facts.bitsPerPixel};
+    return facts.loadsAsIs;
 }
 
 }  // namespace
 
 void UseSystem(const SystemChoice& choice, bool unattended) {
-    platform::offline::Settings& settings = platform::offline::CurrentSettings();
+    offline::Settings& settings = offline::CurrentSettings();
+    settings.ownPath = choice.programFolder + "tessaline.exe";
+    DescribeSystem(choice, settings);
     settings.workArea = Rect{0, 0, choice.screen.width, choice.screen.height};
     settings.displayColors = choice.displayColors;
     settings.userLanguageId = choice.userLanguageId;
     settings.everyLocaleInstalled = choice.everyLocaleInstalled;
     settings.installedLanguages = choice.installedLanguages;
-    platform::offline::ForgetShownBoxes();
+    offline::ForgetRecords();
 
     menu = Menu{};
     menu.unattended = unattended;
@@ -84,50 +86,37 @@ float ScaleForScreen(const Size& screen, const char16_t* appSize) {
 }
 
 StartupResult RunStartup(const DiscFolder& disc, const SystemChoice& choice, bool unattended) {
-    StartupResult result;
+    // A fresh read, even of a file read before: the reader then holds only
+    // what this start-up read.
+    iniReader.Clear();
     UseSystem(choice, unattended);
+    offline::Settings& settings = offline::CurrentSettings();
+    settings.locateFile = [&](const char* name) { return LocateOnDisc(disc, choice.programFolder, name); };
+    settings.readPicture = ReadPicture;
+    RunProgram(unattended ? "-s" : "");
+    settings.locateFile = nullptr;
 
-    char16_t languageTag[kLanguageTagCapacity];
-    UserLanguageTag(platform::UserDefaultLanguageId(), languageTag, kLanguageTagCapacity);
-
-    std::string failure;
-    if (!LoadDiscIni(disc, &failure)) {
-        Stop(result, "Application error", failure);
-        return result;
+    StartupResult result;
+    result.boxes = offline::ShownBoxes();
+    if (!offline::CreatedWindows().empty()) {
+        const Rect& placed = offline::CreatedWindows().back();
+        result.runs = true;
+        result.window = Rect{placed.left, placed.top, placed.left + placed.right, placed.top + placed.bottom};
     }
-
-    result.names = ReadBitmapNames(iniReader);
-    const char16_t* taken = ChooseBitmapName(result.names, platform::DisplayColorCount(nullptr));
-    if (taken == nullptr) {
-        Stop(result, "Error", "Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
-        return result;
-    }
-    result.tookBitmapFile256 = taken == result.names.name256;
-    char narrow[kNarrowCapacity];
-    result.bitmapName = ToNarrow(narrow, taken);
-
-    char16_t appSize[kIniValueCapacity];
-    iniReader.GetString(u"General", u"AppSize", u"0,0", appSize);
-    menu.scale = ScaleForScreen(choice.screen, appSize);
     result.scale = menu.scale;
+    // The picture goes with the window the menu would destroy.
+    if (menu.backgroundBitmap != nullptr) platform::ReleaseBitmap(menu.backgroundBitmap);
+    menu.backgroundBitmap = nullptr;
 
-    if (!LoadPicture(disc, result)) return result;
-
-    if (LoadMenuConfiguration(menu.iniPath, languageTag) != 0) {
-        Stop(result, "Error", std::string("Couldn't read ini file at ") + menu.iniPath);
-        return result;
+    // The names as start-up took them, when it read the file.
+    result.names = ReadBitmapNames(iniReader);
+    const char16_t* taken = ChooseBitmapName(result.names, choice.displayColors);
+    if (taken != nullptr) {
+        result.tookBitmapFile256 = taken == result.names.name256;
+        char narrow[kNarrowCapacity];
+        result.bitmapName = ToNarrow(narrow, taken);
+        const std::filesystem::path file = LocateOnDisc(disc, choice.programFolder, result.bitmapName.c_str());
+        if (!file.empty()) result.bitmap = ReadBitmapFacts(file);
     }
-    platform::GrowByFrame(&menu.windowRect, unattended ? style::kUnattended : style::kPopup, style::kExtended);
-    const int32_t width = menu.windowRect.right - menu.windowRect.left;
-    const int32_t height = menu.windowRect.bottom - menu.windowRect.top;
-
-    // The language check loads the configuration again; the window opens at
-    // the position of that load with the size of the first.
-    const bool languageUsable = SelectLanguage(nullptr, menu.languageIndex, true);
-    TakeShownBoxes(result);
-    if (!languageUsable) return result;
-    result.window = Rect{menu.windowRect.left, menu.windowRect.top, menu.windowRect.left + width,
-                         menu.windowRect.top + height};
-    result.runs = true;
     return result;
 }

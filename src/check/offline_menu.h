@@ -1,7 +1,7 @@
 #pragma once
 // The menu's start-up, run offline over a disc folder for a chosen system:
-// the menu's own reader, start-up rules, loader and language selection, with
-// every answer of the system taken from the choice.
+// the menu's own entry point and start-up sequence, with every answer of the
+// system taken from the choice and every file from the disc.
 
 #include <cstdint>
 #include <string>
@@ -48,8 +48,9 @@ struct StartupResult {
 // reader's message in `failure`, when it cannot be.
 bool LoadDiscIni(const DiscFolder& disc, std::string* failure);
 
-// The start-up of the menu on the chosen system, up to the window's
-// creation; in unattended mode the buttons then hold the silent keys.
+// The start-up of the menu on the chosen system, started with the switch
+// -s when unattended, up to its message loop (the creation message is not
+// sent: in unattended mode the buttons then hold the silent keys).
 StartupResult RunStartup(const DiscFolder& disc, const SystemChoice& choice, bool unattended);
 
 // The start-up's scale for a screen of the given size and an AppSize value.

@@ -79,12 +79,14 @@ bool ConditionBlocks(const char* osWord, const char* minimum, const char* maximu
     const int32_t upper = ReadConditionInteger(maximum);
     if (upper != 0 && upper < version) return true;
 
+    // Only "all" and "9x" are taken without regard to letter case; "NT" is a
+    // word outside the table.
     if (EqualsFoldingAZ(osWord, "all")) return false;
     if (EqualsFoldingAZ(osWord, "9x")) return kind != kOs9x;
-    if (EqualsFoldingAZ(osWord, "nt")) return kind != kOsPersonal && kind != kOsProfessional && kind != kOsServer;
-    if (EqualsFoldingAZ(osWord, "pers")) return kind != kOsPersonal;
-    if (EqualsFoldingAZ(osWord, "pro")) return kind != kOsProfessional;
-    if (EqualsFoldingAZ(osWord, "srv")) return kind != kOsServer;
+    if (std::strcmp(osWord, "nt") == 0) return kind != kOsPersonal && kind != kOsProfessional && kind != kOsServer;
+    if (std::strcmp(osWord, "pers") == 0) return kind != kOsPersonal;
+    if (std::strcmp(osWord, "pro") == 0) return kind != kOsProfessional;
+    if (std::strcmp(osWord, "srv") == 0) return kind != kOsServer;
     // Any other word, the empty one included, does not restrict the system.
     return false;
 }

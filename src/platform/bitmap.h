@@ -20,6 +20,8 @@ struct DibSection {
     int32_t headerHeight;  // the header's height: negative for top-down rows
     int32_t bitsPerPixel;
     const uint8_t* bits;   // the first stored row
+    uint32_t compression;  // 0: plain rows
+    int32_t rowBytes;      // bytes from one stored row to the next
 };
 
 // Fills `section` (zero-filled first) from the bitmap's description; false

@@ -11,6 +11,9 @@ namespace platform {
 // The paint context of a paint request, and its end. Paint requests do not nest.
 DrawingContext BeginWindowPaint(Window window);
 void EndWindowPaint(Window window);
+// Marks the whole client area as painted: no paint request follows for what
+// was invalid until now.
+void MarkWindowPainted(Window window);
 
 // The window's own drawing context outside a paint request; none on failure.
 DrawingContext WindowContext(Window window);

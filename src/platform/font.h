@@ -44,7 +44,4 @@ public:
 
 void ReleaseFont(Font font);
 
-// Compares two face names in the ANSI code page, ignoring letter case.
-bool SameFaceName(const char* a, const char* b);
-
 }  // namespace platform

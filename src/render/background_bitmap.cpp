@@ -11,6 +11,7 @@ namespace {
 constexpr uint32_t kLoadFromFileInColor = 0x0012;          // LR_LOADFROMFILE | LR_COLOR
 constexpr uint32_t kLoadFromFileAsDibSection = 0x2012;     // ... | LR_CREATEDIBSECTION
 constexpr int32_t kDestinationBitsPerPixel = 32;
+constexpr uint32_t kCompressionNone = 0;  // BI_RGB
 
 // Owns a bitmap until it is handed on.
 class OwnedBitmap {
@@ -32,6 +33,15 @@ private:
     platform::Bitmap bitmap;
 };
 
+// The resampler reads 4- or 8-bit rows of the stride their width gives,
+// uncompressed; a section laid out any other way is not read at all.
+bool HasPlainPaletteRows(const platform::DibSection& section) {
+    if (section.bitsPerPixel != 4 && section.bitsPerPixel != 8) return false;
+    if (section.bits == nullptr || section.compression != kCompressionNone) return false;
+    const uint32_t stride = SourceStride(section.width, section.bitsPerPixel);
+    return stride != 0 && section.rowBytes >= 0 && static_cast<uint32_t>(section.rowBytes) == stride;
+}
+
 void ReportUnsupportedPicture() {
     platform::ShowMessageBox(nullptr, "Only 16 color and 256 color bitmaps are supported!", "Incorrect bitmap format",
                              box::kOk);
@@ -51,7 +61,7 @@ platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, 
     // reaches the message too.
     platform::DibSection section{};
     if (source.Get() != nullptr) platform::DescribeDibSection(source.Get(), &section);
-    if ((section.bitsPerPixel != 4 && section.bitsPerPixel != 8) || section.bits == nullptr) {
+    if (!HasPlainPaletteRows(section)) {
         ReportUnsupportedPicture();
         return nullptr;
     }

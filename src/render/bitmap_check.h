@@ -12,12 +12,17 @@ constexpr uint32_t kBitmapHeadBytes = 14 + 40;
 // 40 and the later ones that extend it.
 bool IsKnownBitmapHeaderSize(uint32_t size);
 
-// Judges the first `length` bytes of a file of `fileSize` bytes: the "BM"
-// signature, a known info-header size, the pixel offset and the colour table
-// inside the file and, for uncompressed pictures, every pixel row that the
-// header announces. Compressed pictures are judged by their headers and
-// colour table only.
+// Judges the first `length` bytes of a file of `fileSize` bytes as the
+// system's loader reads the file: the "BM" signature, a known info-header
+// size, the headers and the colour table inside the file with at least one
+// byte after them, the pixel rows where the loader finds them and, for
+// uncompressed pictures, every row that the header announces; compressed
+// rows as far as the header's image size.
 bool IsWholeBitmap(const uint8_t* head, uint32_t length, uint64_t fileSize);
+
+// Where the loader finds the pixel rows, counted from the file's start; 0
+// when the head is not a bitmap file's.
+uint64_t PixelRowsOffset(const uint8_t* head, uint32_t length);
 
 // Reads the file's head through the platform's file layer and judges it;
 // false when the file cannot be read.

@@ -21,13 +21,16 @@ void Release(platform::Font& font) {
 }
 
 // Creates the font; when the system puts another face in its place, creates
-// it again with the default GUI font's face, keeping size and style.
+// it again with the default GUI font's face, keeping size and style. The
+// faces are compared byte for byte, only A-Z taken without regard to case:
+// the system's own comparison also passes names that differ by a hyphen or
+// an apostrophe, which are other faces.
 platform::Font CreateWithFaceCheck(platform::FontDescription description,
                                    const platform::FontDescription& defaultFont) {
     platform::Font font = platform::CreateFontFrom(description);
     if (font == nullptr) return nullptr;
     char inUse[260] = {};
-    if (platform::FaceInUse(font, inUse, sizeof inUse) && platform::SameFaceName(description.faceName, inUse)) {
+    if (platform::FaceInUse(font, inUse, sizeof inUse) && EqualsFoldingAZ(description.faceName, inUse)) {
         return font;
     }
     platform::ReleaseFont(font);

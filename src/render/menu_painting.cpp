@@ -60,6 +60,20 @@ private:
     platform::DrawingContext context;
 };
 
+class SolidPen {
+public:
+    explicit SolidPen(uint32_t color) : pen(platform::MakePen(color)) {}
+    ~SolidPen() {
+        if (pen != nullptr) platform::ReleasePen(pen);
+    }
+    SolidPen(const SolidPen&) = delete;
+    SolidPen& operator=(const SolidPen&) = delete;
+    platform::Pen get() const { return pen; }
+
+private:
+    platform::Pen pen;
+};
+
 // Saves a context's state for the length of one drawing step.
 class SavedState {
 public:
@@ -105,10 +119,14 @@ void DrawBevel(platform::DrawingContext given, const Rect& rect, uint32_t color,
     const Target target(given);
     platform::DrawingContext dc = target.get();
     if (dc == nullptr) return;
-    platform::Pen light = platform::MakePen(BevelLight(color));
-    platform::Pen dark = platform::MakePen(BevelDark(color));
-    platform::Pen first = sunken ? dark : light;
-    platform::Pen second = sunken ? light : dark;
+    const SolidPen light(BevelLight(color));
+    const SolidPen dark(BevelDark(color));
+    // Both pens or nothing: a failed selection of a missing pen loses the pen
+    // to put back, and the other pen would then stay selected, and so alive,
+    // after its release.
+    if (light.get() == nullptr || dark.get() == nullptr) return;
+    platform::Pen first = sunken ? dark.get() : light.get();
+    platform::Pen second = sunken ? light.get() : dark.get();
 
     const int32_t lastColumn = SaturatingAdd(rect.right, -1);
     const int32_t lastRow = SaturatingAdd(rect.bottom, -1);
@@ -120,8 +138,6 @@ void DrawBevel(platform::DrawingContext given, const Rect& rect, uint32_t color,
     platform::DrawLineTo(dc, lastColumn, lastRow);
     platform::DrawLineTo(dc, SaturatingAdd(rect.left, -1), lastRow);
     platform::SelectPen(dc, previous);
-    platform::ReleasePen(light);
-    platform::ReleasePen(dark);
 }
 
 void PaintButtonPane(platform::DrawingContext target) {
@@ -210,7 +226,11 @@ void DrawCopyright(platform::DrawingContext target) {
 
 void PaintMenuWindow(platform::Window window) {
     platform::DrawingContext dc = platform::BeginWindowPaint(window);
-    if (dc == nullptr) return;
+    // A paint request that is not answered comes back at once, for ever.
+    if (dc == nullptr) {
+        platform::MarkWindowPainted(window);
+        return;
+    }
     const Rect client{0, 0, RectWidth(menu.windowRect), RectHeight(menu.windowRect)};
     {
         const MemoryContext memory(dc);

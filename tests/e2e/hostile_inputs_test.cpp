@@ -88,6 +88,11 @@ std::string BitmapFile(int32_t width, int32_t height, uint32_t bits, uint32_t co
     return bytes + pixels;
 }
 
+std::string WithPixelOffset(std::string bytes, uint32_t offset) {
+    for (int k = 0; k < 4; ++k) bytes[10 + k] = static_cast<char>((offset >> (8 * k)) & 0xFF);
+    return bytes;
+}
+
 // Uncompressed rows of one byte value.
 std::string Rows(int32_t width, int32_t height, uint32_t bits, char value) {
     const int32_t rows = height < 0 ? -height : height;
@@ -500,6 +505,31 @@ const std::vector<HostileInput>& Catalogue() {
          {kUnsupported, kUnreadable}, false, nullptr},
         {"ThirtyTwoBitScaled", "a 32-bit picture at scale 0.5", "the bitmap-format message, then unreadable",
          [](const Disc& d) { WritePictureAtHalf(d, BitmapFile(64, 48, 32, 0, 0, Rows(64, 48, 32, 0x22))); },
+         {kUnsupported, kUnreadable}, false, nullptr},
+        // Files the whole-file check once let through, on which the system's
+        // loader read past the end (tests/win32/bitmap_loader_proof_test.cpp).
+        {"PixelOffsetZeroScaled",
+         "an 8-bit 67 x 50 picture with pixel offset 0 (its rows then follow the colour table), cut at 4,096 bytes, "
+         "at scale 0.5",
+         "the bitmap-format message, then unreadable",
+         [](const Disc& d) {
+             const std::string picture = WithPixelOffset(BitmapFile(67, 50, 8, 0, 256, Rows(67, 50, 8, 1)), 0);
+             WritePictureAtHalf(d, picture.substr(0, 4096));
+         },
+         {kUnsupported, kUnreadable}, false, nullptr},
+        {"PixelOffsetInTheFileHeaderScaled", "an 8-bit 67 x 50 picture with pixel offset 1, at scale 0.5",
+         "the bitmap-format message, then unreadable",
+         [](const Disc& d) {
+             WritePictureAtHalf(d, WithPixelOffset(BitmapFile(67, 50, 8, 0, 256, Rows(67, 50, 8, 1)), 1));
+         },
+         {kUnsupported, kUnreadable}, false, nullptr},
+        {"RunLengthPastTheEndScaled",
+         "an 8-bit 67 x 50 picture marked run-length encoded whose data has no end mark, cut at 4,096 bytes inside "
+         "the image size its header gives, at scale 0.5",
+         "the bitmap-format message, then unreadable",
+         [](const Disc& d) {
+             WritePictureAtHalf(d, BitmapFile(67, 50, 8, 1, 256, Rows(67, 50, 8, 1)).substr(0, 4096));
+         },
          {kUnsupported, kUnreadable}, false, nullptr},
 
         // The launcher's limits and the launch condition.

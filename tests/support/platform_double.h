@@ -4,11 +4,13 @@
 // read back what the logic asked of it.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/font.h"
+#include "platform/os_version.h"
 #include "platform/types.h"
 
 struct RecordedBox {
@@ -32,7 +34,37 @@ struct DrawnOperation {
     std::string text;
 };
 
+// A top-level window the logic created, with what it asked for.
+struct CreatedWindow {
+    uint32_t extendedStyle;
+    std::string className;
+    std::string title;
+    uint32_t style;
+    Rect placement;  // x, y, width, height
+};
+
 struct PlatformDouble {
+    // Answers of start-up's system.
+    std::string ownPath;  // the program's own file; empty: it cannot be had
+    bool installerPresent = false;  // the device installer's library loads
+    bool installerHasWait = true;   // and exports its wait
+    uint32_t installerResult = 0;   // what the wait returns
+    platform::Window openMenu = nullptr;       // a menu window of another copy
+    platform::Window openMenuPopup = nullptr;  // its last active pop-up; none: the menu itself
+    int32_t displayColors = -1;
+    std::map<std::string, Size> loadableBitmaps;  // by name: what the loader delivers
+    bool bitmapSizeReadable = true;
+    bool classRegisters = true;
+    bool windowCreates = true;
+    bool versionAnswers = true;
+    platform::SystemVersion systemVersion{2, 6, 1};
+    bool productTypeReadable = true;
+    std::string productType = "WinNT";
+    // The operation of `calls` that fails with an exception instead.
+    std::string throwIn;
+    // Runs while each process is being created.
+    std::function<void()> whileStarting;
+
     // Answers.
     Rect workArea{0, 0, 1024, 738};
     uint16_t userLanguageId = 0x0409;
@@ -63,6 +95,18 @@ struct PlatformDouble {
     int faceCheckContexts = 0;               // screen contexts held for face checks, live
     int faceChecks = 0;
     int faceChecksWithoutContext = 0;        // each took a screen context of its own
+    bool paintContextFails = false;          // BeginWindowPaint gives none
+    std::vector<int> failingPens;            // MakePen fails on these calls, counted from 1
+    int pensMade = 0;
+    int pensReleasedWhileSelected = 0;       // such a pen lives on
+    std::vector<platform::Window> markedPainted;
+
+    // Records of start-up: its operations in order, as "Operation argument".
+    std::vector<std::string> calls;
+    std::vector<CreatedWindow> windows;
+    std::vector<platform::Window> broughtToFront;
+    int liveDisplayInfos = 0;
+    std::vector<std::string> startedCommandLines;
 };
 
 // The stand-in's state; Reset() before each test.
@@ -71,5 +115,8 @@ void ResetPlatformDouble();
 
 // Handles the stand-in gives out.
 platform::Window FakeWindow(uintptr_t n);
+// The pen a drawing context holds now; every context starts with its own.
+platform::Pen SelectedPen(platform::DrawingContext context);
+platform::Pen StockPen();
 const CreatedFont& FontOf(platform::Font font);
 size_t LiveFontCount();

@@ -7,6 +7,7 @@
 
 #include "ini_fixture.h"
 #include "render/background_bitmap.h"
+#include "render/resample.h"
 #include "support/bitmap_loader_double.h"
 #include "support/fixture_bytes.h"
 
@@ -25,7 +26,8 @@ protected:
                              const std::vector<uint8_t>& rows, int32_t headerHeight) {
         const std::string path = files.WriteBytes(name, fixture::PlainBitmap(width, height, {1, 2, 3}));
         ::LoadableFile& file = loader.files[path];
-        file.section = platform::DibSection{width, height, headerHeight, bits, rows.data()};
+        file.section = platform::DibSection{width, height, headerHeight, bits, rows.data(), 0,
+                                            static_cast<int32_t>(SourceStride(width, bits))};
         file.colorTable = {0, 0, 255, 0, 255, 0, 0, 0};  // red, blue
         return path;
     }
@@ -45,7 +47,7 @@ protected:
 
 TEST_F(BackgroundBitmap, AtFactorOneTheFileGoesToTheLoaderUnchecked) {
     // Not even on disk: nothing but the loader looks at it.
-    loader.files["cut or 24-bit.bmp"].section = platform::DibSection{5, 5, 5, 24, nullptr};
+    loader.files["cut or 24-bit.bmp"].section = platform::DibSection{5, 5, 5, 24, nullptr, 0, 16};
     const platform::Bitmap bitmap = LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f);
     EXPECT_NE(bitmap, nullptr);
     ASSERT_EQ(loader.loads.size(), 1u);
@@ -93,16 +95,26 @@ TEST_F(BackgroundBitmap, ATopDownSourceComesOutTheRightWayUp) {
     EXPECT_EQ(DibOf(bitmap)->pixels, std::vector<uint32_t>(4, 0xBF003F));
 }
 
+// The resampler reads plain rows of the stride the width gives: a section
+// the loader laid out otherwise is refused as an unsupported picture.
 TEST_F(BackgroundBitmap, PicturesThatCannotBeResampledAreReportedAndReleased) {
     const std::vector<uint8_t> rows(64, 0);
     const struct {
         const char* what;
         int32_t bits;
+        uint32_t compression;
+        int32_t rowBytesChange;
         bool onLoaderList;
-    } cases[] = {{"24-bit", 24, true}, {"1-bit", 1, true}, {"32-bit", 32, true}, {"not loadable", 8, false}};
+    } cases[] = {{"24-bit", 24, 0, 0, true},        {"1-bit", 1, 0, 0, true},
+                 {"32-bit", 32, 0, 0, true},        {"not loadable", 8, 0, 0, false},
+                 {"run-length 8", 8, 1, 0, true},   {"run-length 4", 4, 2, 0, true},
+                 {"longer rows", 8, 0, 4, true},    {"shorter rows", 8, 0, -4, true},
+                 {"bit fields", 8, 3, 0, true}};
     for (const auto& c : cases) {
         ResetBitmapLoaderDouble();
         const std::string path = LoadableFile(std::string(c.what) + ".bmp", 4, 2, c.bits, rows, 2);
+        loader.files[path].section.compression = c.compression;
+        loader.files[path].section.rowBytes += c.rowBytesChange;
         if (!c.onLoaderList) loader.files.clear();
         EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << c.what;
         ExpectUnsupportedBoxOnly();
@@ -116,7 +128,7 @@ TEST_F(BackgroundBitmap, AFileFailingTheCheckNeverReachesTheLoader) {
     for (const std::string& path :
          {files.WriteBytes("cut.bmp", whole.substr(0, whole.size() - 1)), files.folder + "/missing.bmp"}) {
         ResetBitmapLoaderDouble();
-        loader.files[path].section = platform::DibSection{4, 2, 2, 8, twoRows.data()};
+        loader.files[path].section = platform::DibSection{4, 2, 2, 8, twoRows.data(), 0, 4};
         EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << path;
         EXPECT_TRUE(loader.loads.empty()) << path;
         ExpectUnsupportedBoxOnly();

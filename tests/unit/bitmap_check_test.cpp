@@ -30,6 +30,7 @@ constexpr size_t kWidth = 18;
 constexpr size_t kHeight = 22;
 constexpr size_t kBits = 28;
 constexpr size_t kCompression = 30;
+constexpr size_t kImageSize = 34;
 constexpr size_t kColorsUsed = 46;
 
 std::vector<fixture::PaletteEntry> Gray(int count) {
@@ -97,6 +98,33 @@ TEST(BitmapCheck, HeadersThatAreNotABitmapFail) {
     }
 }
 
+// The loader takes an offset of 0 or 14 (no room for the headers) to mean
+// the rows follow the colour table, reads the byte after the table whatever
+// the rows, and takes an offset inside the file header as a distance from
+// the info header (the 64-bit loader then reads 4 GiB beyond the file).
+TEST(BitmapCheck, RowsAreLookedForWhereTheLoaderFindsThem) {
+    const std::string whole = Picture(9, 3, 8);  // 36 bytes of rows right after 1078 of headers and table
+    const struct {
+        const char* what;
+        uint32_t offset;
+        size_t cut;
+        bool whole;
+    } cases[] = {
+        {"offset 0: the rows follow the table", 0, 0, true},
+        {"offset 14: likewise", 14, 0, true},
+        {"offset 0, a row cut short", 0, 1, false},
+        {"offset 14, a row cut short", 14, 1, false},
+        {"offset 1", 1, 0, false},
+        {"offset 13", 13, 0, false},
+        {"rows in the headers, nothing after the table", 54, 36, false},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = whole;
+        Put32(bytes, kPixelOffset, c.offset);
+        EXPECT_EQ(IsWhole(bytes.substr(0, bytes.size() - c.cut)), c.whole) << c.what;
+    }
+}
+
 TEST(BitmapCheck, AbsurdSizesFailWithoutOverflow) {
     const struct {
         uint32_t width, height, bits;
@@ -125,7 +153,7 @@ TEST(BitmapCheck, AShortColourTableIsEnoughWhenTheHeaderSaysSo) {
     EXPECT_TRUE(IsWhole(full));
 }
 
-TEST(BitmapCheck, RunLengthFilesAreJudgedByHeaderAndColourTableOnly) {
+TEST(BitmapCheck, RunLengthFilesNeedTheirHeadersTableAndImageSize) {
     // An RLE8 picture of 64 x 64 whose data is one run and the end mark:
     // far fewer bytes than 64 rows of 64.
     std::string bytes = fixture::PaletteBitmap(4, 1, 8, Gray(256), {0, 0, 0, 0});
@@ -141,6 +169,10 @@ TEST(BitmapCheck, RunLengthFilesAreJudgedByHeaderAndColourTableOnly) {
     std::string offsetOutside = bytes;
     Put32(offsetOutside, kPixelOffset, static_cast<uint32_t>(bytes.size()));
     EXPECT_FALSE(IsWhole(offsetOutside));
+    // The loader reads compressed rows as far as the image size says.
+    std::string imageBeyond = bytes;
+    Put32(imageBeyond, kImageSize, 5);
+    EXPECT_FALSE(IsWhole(imageBeyond)) << "image size one byte beyond the file";
 }
 
 TEST(BitmapCheck, TheOldCoreHeaderHasThreeByteColoursAndShortSizes) {

@@ -151,6 +151,8 @@ const FindingCase kCases[] = {
      {}, 6, Severity::kWarning, "write the primary language alone, 0x09"},
     {"PreCondWordOutsideTheTable", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=xp,0,0"}), {}, 8,
      Severity::kWarning, "PreCond word \"xp\" is not one the menu knows"},
+    {"PreCondWordInOtherLetterCase", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=NT,500,0"}), {},
+     8, Severity::kWarning, "PreCond word \"NT\" is not \"nt\""},
     {"PreCondFieldReadingAsZero", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,five,0"}), {}, 8,
      Severity::kWarning, "minimum \"five\" reads as 0"},
     {"PreCondVersionWithADot", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,5.1,0"}), {}, 8,

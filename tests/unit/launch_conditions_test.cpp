@@ -67,8 +67,12 @@ TEST_F(LaunchConditions, EachOsWordAcceptsItsKindsOnly) {
         {"9x", {false, true, false, false, false}},   {"nt", {false, false, true, true, true}},
         {"pers", {false, false, true, false, false}}, {"pro", {false, false, false, true, false}},
         {"srv", {false, false, false, false, true}},  {"all", {true, true, true, true, true}},
-        {"9X", {false, true, false, false, false}},   {"Srv", {false, false, false, false, true}},
-        {"ALL", {true, true, true, true, true}},      {"", {true, true, true, true, true}},
+        {"9X", {false, true, false, false, false}},   {"ALL", {true, true, true, true, true}},
+        // Only "all" and "9x" are read without regard to case: these are
+        // words outside the table.
+        {"NT", {true, true, true, true, true}},       {"Pers", {true, true, true, true, true}},
+        {"pRO", {true, true, true, true, true}},      {"Srv", {true, true, true, true, true}},
+        {"", {true, true, true, true, true}},
         {"nt ", {true, true, true, true, true}},      {"server", {true, true, true, true, true}},
     };
     for (const auto& w : words) {

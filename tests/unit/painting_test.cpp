@@ -72,6 +72,25 @@ TEST_F(Painting, ARaisedBevelIsLitFromTheTopLeft) {
     EXPECT_EQ(Drawn("line")[3].color, BevelLight(color));
 }
 
+// Both pens or nothing: a pen left selected when it is released lives on.
+TEST_F(Painting, ABevelWhosePenFailsDrawsNothingAndLeavesNothingBehind) {
+    const platform::DrawingContext dc = reinterpret_cast<platform::DrawingContext>(0x77);
+    const std::vector<int> failing[] = {{1}, {2}, {1, 2}};  // light, dark, both
+    for (bool sunken : {false, true}) {
+        for (const std::vector<int>& pens : failing) {
+            ResetPlatformDouble();
+            fake.failingPens = pens;
+            DrawBevel(dc, Rect{10, 20, 30, 40}, Rgb(200, 100, 10), sunken);
+            const std::string what = "sunken " + std::to_string(sunken) + ", failing pens " +
+                                     std::to_string(pens.front()) + ".." + std::to_string(pens.back());
+            EXPECT_TRUE(Drawn("line").empty()) << what;
+            EXPECT_EQ(SelectedPen(dc), StockPen()) << what;
+            EXPECT_EQ(fake.pensReleasedWhileSelected, 0) << what;
+            EXPECT_EQ(fake.openObjects, 0) << what;
+        }
+    }
+}
+
 TEST_F(Painting, EachButtonIsComposedOffScreenAndCopiedInOneBlock) {
     fake.textHeight = 13;
     menu.buttonCount = 2;
@@ -211,6 +230,15 @@ TEST_F(Painting, ThePaintRequestDrawsEverythingInOrder) {
     EXPECT_TRUE(SameRect(fake.drawn[0].rect, Rect{0, 0, 640, 480}));
     // The picture is copied at its own size: beyond it the background colour stays.
     EXPECT_TRUE(SameRect(fake.drawn[1].rect, Rect{10, 20, 320, 240}));
+    ExpectNothingLeft();
+}
+
+// An unanswered paint request would come back at once, for ever.
+TEST_F(Painting, APaintRequestWithoutAContextMarksTheWindowPainted) {
+    fake.paintContextFails = true;
+    PaintMenuWindow(menu.mainWindow);
+    EXPECT_EQ(fake.markedPainted, std::vector<platform::Window>{menu.mainWindow});
+    EXPECT_TRUE(fake.drawn.empty());
     ExpectNothingLeft();
 }
 

@@ -1,11 +1,35 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/selection.h"
 #include "config/menu_model.h"
 #include "platform/messages.h"
 #include "support/platform_double.h"
 
 namespace {
+
+// The launches the selection asked for, with the selection state each saw.
+struct Launch {
+    int32_t index;
+    int32_t armed;
+    bool pressed;
+};
+std::vector<Launch> launches;
+
+void RecordLaunch(int32_t index) {
+    launches.push_back(Launch{index, menu.armedIndex, menu.isPressed});
+}
+
+// The buttons launched since the last call.
+std::vector<int32_t> Launched() {
+    std::vector<int32_t> indexes;
+    for (const Launch& launch : launches) indexes.push_back(launch.index);
+    launches.clear();
+    return indexes;
+}
+
+using Indexes = std::vector<int32_t>;
 
 // Three buttons in a column, 100 x 20 each, 10 pixels apart; the language
 // list exists.
@@ -14,6 +38,7 @@ protected:
     void SetUp() override {
         menu = Menu{};
         ResetPlatformDouble();
+        launches.clear();
         menu.mainWindow = FakeWindow(1);
         menu.languageBox = FakeWindow(2);
         menu.buttonCount = 3;
@@ -75,8 +100,27 @@ TEST_F(Selection, AClickOnAButtonLaunchesIt) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerPress();
     State(1, 1, true);
-    EXPECT_EQ(OnPointerRelease(In(1).x, In(1).y), 1);
+    OnPointerRelease(In(1).x, In(1).y, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{1});
     State(1, -1, false);
+}
+
+// A launch can run a nested message loop (the "Could not launch" box): a
+// click's button is still armed there, an Enter press's is not.
+TEST_F(Selection, AClickDisarmsAfterItsLaunchAndEnterBefore) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerPress();
+    OnPointerRelease(In(1).x, In(1).y, RecordLaunch);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].armed, 1);
+    EXPECT_FALSE(launches[0].pressed);
+
+    launches.clear();
+    OnKeyPress(key::kReturn);
+    OnKeyRelease(key::kReturn, RecordLaunch);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].armed, -1);
+    EXPECT_FALSE(launches[0].pressed);
 }
 
 TEST_F(Selection, DraggingToAnotherButtonLaunchesNothingAndHighlightsNothing) {
@@ -84,7 +128,8 @@ TEST_F(Selection, DraggingToAnotherButtonLaunchesNothingAndHighlightsNothing) {
     OnPointerPress();
     OnPointerMove(In(2).x, In(2).y);
     State(-1, 1, true);
-    EXPECT_EQ(OnPointerRelease(In(2).x, In(2).y), -1);
+    OnPointerRelease(In(2).x, In(2).y, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{});
     State(-1, -1, false);
 }
 
@@ -95,7 +140,8 @@ TEST_F(Selection, APressOutsideHighlightsNothingWhileDragging) {
     OnPointerMove(In(0).x, In(0).y);
     State(-1, -1, true);
     EXPECT_EQ(Redraws(), 0);
-    EXPECT_EQ(OnPointerRelease(In(0).x, In(0).y), -1);
+    OnPointerRelease(In(0).x, In(0).y, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{});
     EXPECT_EQ(Redraws(), 0);
     State(-1, -1, false);
     // The release updated nothing: the next move over the button highlights it.
@@ -110,15 +156,17 @@ TEST_F(Selection, DraggingOffAndBackLaunchesOnce) {
     State(-1, 1, true);
     OnPointerMove(In(1, 3).x, In(1, 3).y);
     State(1, 1, true);
-    EXPECT_EQ(OnPointerRelease(In(1, 3).x, In(1, 3).y), 1);
-    EXPECT_EQ(OnPointerRelease(In(1, 3).x, In(1, 3).y), -1) << "a second release finds nothing armed";
+    OnPointerRelease(In(1, 3).x, In(1, 3).y, RecordLaunch);
+    OnPointerRelease(In(1, 3).x, In(1, 3).y, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{1}) << "a second release finds nothing armed";
 }
 
 TEST_F(Selection, ReleasingOffTheArmedButtonDisarms) {
     OnPointerMove(In(0).x, In(0).y);
     OnPointerPress();
     Redraws();
-    EXPECT_EQ(OnPointerRelease(kEmpty.x, kEmpty.y), -1);
+    OnPointerRelease(kEmpty.x, kEmpty.y, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{});
     EXPECT_EQ(Redraws(), 1);
     State(0, -1, false);
 }
@@ -177,17 +225,21 @@ TEST_F(Selection, EnterArmsOnPressAndLaunchesTheSelectedButtonOnRelease) {
     OnKeyPress(key::kReturn);
     OnKeyPress(key::kReturn);
     State(-1, -1, false);
-    EXPECT_EQ(OnKeyRelease(key::kReturn), -1);
+    OnKeyRelease(key::kReturn, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{});
     EXPECT_EQ(Redraws(), 0);
 
     menu.selectedIndex = 2;
     OnKeyPress(key::kReturn);
     State(2, 2, true);
-    EXPECT_EQ(OnKeyRelease(key::kSpace), -1);
-    EXPECT_EQ(OnKeyRelease(key::kReturn), 2);
+    OnKeyRelease(key::kSpace, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{});
+    OnKeyRelease(key::kReturn, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{2});
     State(2, -1, false);
     // A release alone launches the selected button.
-    EXPECT_EQ(OnKeyRelease(key::kReturn), 2);
+    OnKeyRelease(key::kReturn, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{2});
 }
 
 TEST_F(Selection, EscapeRequestsTheEnd) {
@@ -215,11 +267,12 @@ TEST_F(Selection, AnInactiveMenuIgnoresPointerAndKeys) {
     Redraws();
     OnPointerMove(In(1).x, In(1).y);
     OnPointerPress();
-    EXPECT_EQ(OnPointerRelease(In(1).x, In(1).y), -1);
+    OnPointerRelease(In(1).x, In(1).y, RecordLaunch);
     OnKeyPress(key::kTab);
     OnKeyPress(key::kEscape);
     menu.selectedIndex = 1;
-    EXPECT_EQ(OnKeyRelease(key::kReturn), -1);
+    OnKeyRelease(key::kReturn, RecordLaunch);
+    EXPECT_EQ(Launched(), Indexes{});
     State(1, -1, false);
     EXPECT_EQ(menu.lastMousePos.x, In(0).x) << "the last handled position stays";
     EXPECT_EQ(Redraws(), 0);

@@ -60,6 +60,23 @@ TEST_F(Configuration, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
     EXPECT_EQ(font.lfUnderline, 1);
 }
 
+// The face in use is compared byte for byte with only A-Z folded. The
+// system's own comparison passes more: it ignores the soft hyphen (0xAD), so
+// it would take Liberation Sans, which Wine puts in the place of an unknown
+// face, for the face asked for here.
+TEST_F(Configuration, AFaceIsTakenWhenItsNameDiffersOnlyInTheCaseOfAToZ) {
+    const struct {
+        const char16_t* value;
+        std::string face;  // of the font made; empty: the default GUI face
+    } cases[] = {{u"13,400,0,0,tAHOMA", "tAHOMA"}, {u"13,400,0,0,Liberation Sans\u00AD", ""}};
+    for (const auto& c : cases) {
+        CreateButtonFont(c.value);
+        ASSERT_NE(menu.buttonFont, nullptr);
+        EXPECT_EQ(std::string(DescriptionOf(menu.buttonFont).lfFaceName), c.face.empty() ? DefaultGuiFace() : c.face)
+            << c.face;
+    }
+}
+
 TEST_F(Configuration, InstalledLocalesAreFoundByPrimaryLanguage) {
     EXPECT_TRUE(IsLanguageInstalled(0x09));
     EXPECT_TRUE(IsLanguageInstalled(0x0407));

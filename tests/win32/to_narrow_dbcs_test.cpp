@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/startup_rules.h"
 #include "platform/text.h"
 
 namespace {
@@ -25,6 +26,24 @@ TEST(ToNarrowDoubleByte, ACutNeverSplitsADoubleByteCharacter) {
     ToNarrow(narrow, (u"a" + std::u16string(200, u'\u65E5')).c_str());
     EXPECT_EQ(std::strlen(narrow), 255u);
     EXPECT_EQ(static_cast<unsigned char>(narrow[254]), 0xFA);
+}
+
+// 0x95 0x5C is one character (U+8868) whose second byte has the value of a
+// backslash: the program folder ends at the last backslash character.
+TEST(ProgramFolderDoubleByte, IsCutAtTheLastBackslashCharacterNotAtASecondByte) {
+    ASSERT_EQ(GetACP(), 932u) << "run with LC_ALL=ja_JP.UTF-8";
+    const struct {
+        const char* path;
+        const char* folder;  // null: no backslash character
+    } cases[] = {{"C:\\Disc\\\x95\x5C.exe", "C:\\Disc\\"},
+                 {"C:\\\x95\x5C\\setup\\\x95\x5C", "C:\\\x95\x5C\\setup\\"},
+                 {"\x95\x5C.exe", nullptr}};
+    for (const auto& c : cases) {
+        char path[260];
+        std::strcpy(path, c.path);
+        EXPECT_EQ(CutAfterLastBackslash(path), c.folder != nullptr) << c.path;
+        EXPECT_STREQ(path, c.folder != nullptr ? c.folder : c.path);
+    }
 }
 
 TEST(ToNarrowDoubleByte, ShortTextsConvertWhole) {

@@ -1,4 +1,4 @@
-// Host-build ToNarrow: UTF-8, cut at a character boundary.
+// Host-build narrow texts: UTF-8, cut at a character boundary.
 #include "platform/text.h"
 
 #include <cstddef>
@@ -39,3 +39,14 @@ char* ToNarrow(char (&dst)[kNarrowCapacity], const char16_t* src) {
     dst[n] = 0;
     return dst;
 }
+
+namespace platform {
+
+const char* NextCharacter(const char* text) {
+    if (*text == 0) return text;
+    ++text;
+    while ((static_cast<unsigned char>(*text) & 0xC0) == 0x80) ++text;
+    return text;
+}
+
+}  // namespace platform

@@ -1,28 +1,64 @@
-// The offline platform: answers from settings, no windows, no drawing. It
-// defines every operation of the window, drawing, font, bitmap and system
-// areas, so that a tool linked with it never takes one of the build's own.
+// The offline platform: answers from settings, windows as placements, no
+// drawing. It defines every operation of the window, drawing, font, bitmap,
+// file, process, registry and system areas, so that a tool linked with it
+// never takes one of the build's own.
 #include "platform/offline/offline_platform.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <memory>
+#include <new>
+#include <system_error>
 
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
+#include "platform/file.h"
 #include "platform/font.h"
+#include "platform/process.h"
+#include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
 namespace platform {
+
+// A file opened through the settings' locator.
+struct FileObject {
+    std::ifstream stream;
+    uint64_t size;
+};
+
+// A picture as the loader delivers it; its pixels are made when first
+// described, all zero: only their layout matters here.
+struct BitmapObject {
+    int32_t width;
+    int32_t height;
+    int32_t bitsPerPixel;
+    std::vector<uint8_t> pixels;
+};
+
 namespace offline {
 
 namespace {
 
 Settings settings;
 std::vector<ShownBox> shownBoxes;
+std::vector<Rect> createdWindows;
 
 // Fonts exist only as numbers; the face asked for is the face in use.
 std::vector<FontDescription> fonts;
+
+// Stand-ins for the handles that must not be none.
+const Window kWindow = reinterpret_cast<Window>(0x1000);
+const DrawingContext kDisplayInfo = reinterpret_cast<DrawingContext>(0x2000);
+
+std::filesystem::path Locate(const char* name) {
+    return settings.locateFile ? settings.locateFile(name) : std::filesystem::path(name);
+}
+
+uint64_t RowBytes(const BitmapObject& bitmap) {
+    return (uint64_t{static_cast<uint32_t>(bitmap.bitsPerPixel)} * static_cast<uint32_t>(bitmap.width) + 31) / 32 * 4;
+}
 
 }  // namespace
 
@@ -34,8 +70,13 @@ const std::vector<ShownBox>& ShownBoxes() {
     return shownBoxes;
 }
 
-void ForgetShownBoxes() {
+const std::vector<Rect>& CreatedWindows() {
+    return createdWindows;
+}
+
+void ForgetRecords() {
     shownBoxes.clear();
+    createdWindows.clear();
 }
 
 bool DescriptionOf(Font font, FontDescription* description) {
@@ -50,8 +91,10 @@ bool DescriptionOf(Font font, FontDescription* description) {
 using offline::settings;
 
 // System.
-bool OwnModulePath(char*, uint32_t) {
-    return false;
+bool OwnModulePath(char* buffer, uint32_t capacity) {
+    if (settings.ownPath.size() >= capacity) return false;
+    std::memcpy(buffer, settings.ownPath.c_str(), settings.ownPath.size() + 1);
+    return true;
 }
 
 uint16_t UserDefaultLanguageId() {
@@ -89,17 +132,75 @@ bool CallWaitNoPendingInstallEvents(Library, uint32_t, uint32_t*) {
 
 void UnloadLibrary(Library) {}
 
-// Windows: there are none.
+bool QuerySystemVersion(SystemVersion* version) {
+    if (!settings.versionKnown) return false;
+    *version = settings.version;
+    return true;
+}
+
+bool ReadMachineValue(const char*, const char*, char* buffer, uint32_t capacity, uint32_t* size) {
+    if (!settings.productTypeKnown || settings.productType.size() > capacity) return false;
+    std::memcpy(buffer, settings.productType.data(), settings.productType.size());
+    *size = static_cast<uint32_t>(settings.productType.size());
+    return true;
+}
+
+// Files: found through the locator, read with the C++ library.
+File OpenFileForReading(const char* path) {
+    const std::filesystem::path located = offline::Locate(path);
+    if (located.empty()) return nullptr;
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(located, error);
+    if (error) return nullptr;
+    auto file = std::make_unique<FileObject>();
+    file->stream.open(located, std::ios::binary);
+    if (!file->stream) return nullptr;
+    file->size = size;
+    return file.release();
+}
+
+uint32_t FileSizeLow(File file) {
+    return static_cast<uint32_t>(file->size);
+}
+
+bool ReadFromFile(File file, void* buffer, uint32_t wanted, uint32_t* got) {
+    file->stream.read(static_cast<char*>(buffer), wanted);
+    *got = static_cast<uint32_t>(file->stream.gcount());
+    return !file->stream.bad();
+}
+
+void CloseFile(File file) {
+    delete file;
+}
+
+// Processes: none is started.
+bool CreateProcessFromCommandLine(char*, uint32_t, const char*, uint32_t, int, ProcessInfo*) {
+    return false;
+}
+void WaitUntilIdle(Process) {}
+void CloseProcessInfo(const ProcessInfo&) {}
+intptr_t ShellOpen(Window, const char*, const char*, const char*, int) {
+    return 0;
+}
+uint32_t LastErrorCode() {
+    return 0;
+}
+char* FetchSystemErrorText(uint32_t) {
+    return nullptr;
+}
+void ReleaseSystemErrorText(char*) {}
+
+// Windows: no other copy runs; the menu's own window is its placement.
 Window FindTopLevelWindow(const char*) {
     return nullptr;
 }
 void BringToForeground(Window) {}
-Window LastActivePopup(Window) {
-    return nullptr;
+Window LastActivePopup(Window window) {
+    return window;
 }
 
 DrawingContext CreateDisplayInfo() {
-    return nullptr;
+    return offline::kDisplayInfo;
 }
 int32_t DisplayColorCount(DrawingContext) {
     return settings.displayColors;
@@ -118,8 +219,12 @@ bool RegisterWindowClass(const char*, WindowProcedure, int) {
     return true;
 }
 void UnregisterWindowClass(const char*) {}
-Window CreateTopLevelWindow(uint32_t, const char*, const char*, uint32_t, int32_t, int32_t, int32_t, int32_t) {
-    return nullptr;
+// No message reaches the window: the tool asks the logic itself what the
+// creation message would start.
+Window CreateTopLevelWindow(uint32_t, const char*, const char*, uint32_t, int32_t x, int32_t y, int32_t width,
+                            int32_t height) {
+    offline::createdWindows.push_back(Rect{x, y, width, height});
+    return offline::kWindow;
 }
 void ShowTopLevelWindow(Window, int) {}
 void PaintNow(Window) {}
@@ -182,6 +287,7 @@ DrawingContext BeginWindowPaint(Window) {
     return nullptr;
 }
 void EndWindowPaint(Window) {}
+void MarkWindowPainted(Window) {}
 DrawingContext WindowContext(Window) {
     return nullptr;
 }
@@ -224,24 +330,46 @@ Size TextExtent(DrawingContext, const char*) {
 void DrawWideText(DrawingContext, int32_t, int32_t, const char16_t*) {}
 void DrawWrappedText(DrawingContext, const char*, const Rect&) {}
 
-// Bitmaps: none is loaded.
-Bitmap LoadBitmapFile(const char*, uint32_t) {
-    return nullptr;
+// Bitmaps: what the settings' reader says the loader makes of a file.
+Bitmap LoadBitmapFile(const char* name, uint32_t) {
+    const std::filesystem::path file = offline::Locate(name);
+    offline::Picture picture{};
+    if (file.empty() || !settings.readPicture || !settings.readPicture(file, &picture)) return nullptr;
+    return new BitmapObject{picture.width, picture.height, picture.bitsPerPixel, {}};
 }
-bool BitmapSize(Bitmap, Size*) {
-    return false;
+bool BitmapSize(Bitmap bitmap, Size* size) {
+    *size = Size{bitmap->width, bitmap->height};
+    return true;
 }
-void ReleaseBitmap(Bitmap) {}
-bool DescribeDibSection(Bitmap, DibSection* section) {
+void ReleaseBitmap(Bitmap bitmap) {
+    delete bitmap;
+}
+bool DescribeDibSection(Bitmap bitmap, DibSection* section) {
     *section = DibSection{};
-    return false;
+    const uint64_t rowBytes = offline::RowBytes(*bitmap);
+    const uint64_t bytes = rowBytes * static_cast<uint32_t>(bitmap->height);
+    if (bitmap->pixels.size() != bytes) {
+        // A picture too large to hold is one the system could not describe either.
+        try {
+            bitmap->pixels.resize(static_cast<size_t>(bytes));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+    *section = DibSection{bitmap->width,     bitmap->height, bitmap->height,
+                          bitmap->bitsPerPixel, bitmap->pixels.data(), 0, static_cast<int32_t>(rowBytes)};
+    return true;
 }
-uint32_t ReadDibColorTable(Bitmap, uint8_t*, uint32_t) {
-    return 0;
+uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count) {
+    if (bitmap->bitsPerPixel > 8) return 0;
+    std::memset(entries, 0, count * 4);
+    return count;
 }
-Bitmap CreateDibSection(int32_t, int32_t, int32_t, void** bits) {
-    *bits = nullptr;
-    return nullptr;
+Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits) {
+    auto bitmap = std::make_unique<BitmapObject>(BitmapObject{width, height, bitsPerPixel, {}});
+    bitmap->pixels.resize(static_cast<size_t>(offline::RowBytes(*bitmap) * static_cast<uint32_t>(height)));
+    *bits = bitmap->pixels.data();
+    return bitmap.release();
 }
 
 // Fonts: the system's default GUI font of a Western system, and every face
@@ -267,12 +395,5 @@ FaceCheckContext::FaceCheckContext() {}
 FaceCheckContext::~FaceCheckContext() {}
 
 void ReleaseFont(Font) {}
-
-bool SameFaceName(const char* a, const char* b) {
-    for (; *a != 0 && *b != 0; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-    }
-    return *a == *b;
-}
 
 }  // namespace platform

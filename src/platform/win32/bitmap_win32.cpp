@@ -31,6 +31,8 @@ bool DescribeDibSection(Bitmap bitmap, DibSection* section) {
     section->headerHeight = description.dsBmih.biHeight;
     section->bitsPerPixel = description.dsBm.bmBitsPixel;
     section->bits = static_cast<const uint8_t*>(description.dsBm.bmBits);
+    section->compression = description.dsBmih.biCompression;
+    section->rowBytes = description.dsBm.bmWidthBytes;
     return true;
 }
 

@@ -29,6 +29,10 @@ void EndWindowPaint(Window window) {
     EndPaint(reinterpret_cast<HWND>(window), &paintRecord);
 }
 
+void MarkWindowPainted(Window window) {
+    ValidateRect(reinterpret_cast<HWND>(window), nullptr);
+}
+
 DrawingContext WindowContext(Window window) {
     return Tallied(reinterpret_cast<DrawingContext>(GetDC(reinterpret_cast<HWND>(window))));
 }

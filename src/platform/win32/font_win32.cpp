@@ -69,8 +69,4 @@ void ReleaseFont(Font font) {
     DeleteObject(reinterpret_cast<HFONT>(font));
 }
 
-bool SameFaceName(const char* a, const char* b) {
-    return lstrcmpiA(a, b) == 0;
-}
-
 }  // namespace platform

@@ -37,3 +37,11 @@ char* ToNarrow(char (&dst)[kNarrowCapacity], const char16_t* src) {
     dst[written] = 0;
     return dst;
 }
+
+namespace platform {
+
+const char* NextCharacter(const char* text) {
+    return CharNextA(text);
+}
+
+}  // namespace platform

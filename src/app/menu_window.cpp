@@ -1,11 +1,13 @@
 #include "app/menu_window.h"
 
+#include "app/accessible_tree.h"
 #include "app/selection.h"
 #include "config/language_selection.h"
 #include "config/menu_model.h"
 #include "launch/button_launches.h"
 #include "launch/program_launcher.h"
 #include "launch/unattended.h"
+#include "platform/accessibility.h"
 #include "platform/bitmap.h"
 #include "platform/font.h"
 #include "platform/messages.h"
@@ -40,6 +42,7 @@ void OnDestroy(platform::Window window) {
     menu.backgroundBitmap = nullptr;
     if (menu.closeTimer != 0) platform::StopTimer(window, menu.closeTimer);
     menu.closeTimer = 0;
+    platform::DisconnectAccessibleObject();
     platform::PostQuitRequest();
     menu.mainWindow = nullptr;
 }
@@ -98,6 +101,19 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
             const Point p = PointerPosition(second);
             OnPointerRelease(p.x, p.y, LaunchButton);
             return false;
+        }
+        case msg::kGetObject:
+            // Other objects (the window frame, the caret...) stay the system's.
+            if (static_cast<int32_t>(second) != accessible::kClientObject) return false;
+            *result = platform::AnswerAccessibleObjectRequest(window, first);
+            return *result != 0;
+        case msg::kPressButton: {
+            // Posted by the accessible object, so that a program starts from
+            // this loop and never inside an assistive tool's call.
+            const int32_t index = first < kMaxButtons ? AccessibleButtonIndex(static_cast<int32_t>(first) + 1) : -1;
+            if (index != -1) LaunchButton(index);
+            *result = 0;
+            return true;
         }
         case msg::kUser:
             if (OnCloseRequest(window)) {

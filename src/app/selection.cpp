@@ -44,6 +44,20 @@ void MoveSelection(bool forward) {
 
 }  // namespace
 
+int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index)) {
+    bool found = false;
+    int32_t target = current;
+    for (int32_t i = 0; i < ButtonCount(); ++i) {
+        if (!Contains(menu.buttons[i].rect, x, y)) continue;
+        if (menu.armedIndex != -1 && menu.armedIndex != i) continue;
+        found = true;
+        if (target == i) break;
+        target = i;
+        if (onStep != nullptr) onStep(i);
+    }
+    return found ? target : -1;
+}
+
 void OnPointerMove(int32_t x, int32_t y) {
     if (!menu.isActive) return;
     if (menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
@@ -51,16 +65,12 @@ void OnPointerMove(int32_t x, int32_t y) {
     // A press that began outside every button highlights nothing.
     if (menu.isPressed && menu.armedIndex == -1) return;
 
-    bool found = false;
-    for (int32_t i = 0; i < ButtonCount(); ++i) {
-        if (!Contains(menu.buttons[i].rect, x, y)) continue;
-        if (menu.armedIndex != -1 && menu.armedIndex != i) continue;
-        found = true;
-        if (menu.selectedIndex == i) break;
-        menu.selectedIndex = i;
+    // Every step over overlapping buttons is drawn, as the pointer passes them.
+    const int32_t target = HoverTarget(x, y, menu.selectedIndex, [](int32_t index) {
+        menu.selectedIndex = index;
         Redraw();
-    }
-    if (!found) {
+    });
+    if (target == -1) {
         menu.selectedIndex = -1;
         Redraw();
     } else {

@@ -11,6 +11,12 @@
 // Runs button `index`'s programs (the window procedure passes LaunchButton).
 using ButtonLauncher = void (*)(int32_t index);
 
+// The button a pointer at (x, y) highlights while button `current` is
+// highlighted (-1: none): among the buttons under it (only the armed one
+// while a press is held), the current one when it comes first, else the
+// last. `onStep`, when given, sees each button the walk passes on the way.
+int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index) = nullptr);
+
 void OnPointerMove(int32_t x, int32_t y);
 void OnPointerPress();
 // Launches the armed button when the release is over it; the button stays

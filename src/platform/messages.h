@@ -21,8 +21,27 @@ constexpr uint32_t kMouseMove = 0x0200;
 constexpr uint32_t kLeftButtonDown = 0x0201;
 constexpr uint32_t kLeftButtonUp = 0x0202;
 constexpr uint32_t kLeftButtonDoubleClick = 0x0203;
+constexpr uint32_t kGetObject = 0x003D;
 constexpr uint32_t kUser = 0x0400;
+// The program's own: press button `first` (posted by the accessible object).
+constexpr uint32_t kPressButton = 0x8001;
 }  // namespace msg
+
+// Accessibility: the object id of a window's client area, roles, states and
+// events as the system numbers them.
+namespace accessible {
+constexpr int32_t kClientObject = -4;
+constexpr int32_t kSelf = 0;  // the child id of the object itself
+constexpr uint32_t kRoleClient = 0x0A;
+constexpr uint32_t kRoleStaticText = 0x29;
+constexpr uint32_t kRolePushButton = 0x2B;
+constexpr uint32_t kStateFocused = 0x00000004;
+constexpr uint32_t kStateHotTracked = 0x00000080;
+constexpr uint32_t kStateFocusable = 0x00100000;
+constexpr uint32_t kEventFocus = 0x8005;
+constexpr uint32_t kEventStateChange = 0x800A;
+constexpr uint32_t kEventNameChange = 0x800C;
+}  // namespace accessible
 
 namespace key {
 constexpr uint32_t kTab = 0x09;

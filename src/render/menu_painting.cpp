@@ -196,12 +196,16 @@ void DrawButtons(platform::DrawingContext given) {
     platform::ReleaseBitmap(picture);
 }
 
+const char16_t* ShownHelpText() {
+    const bool buttonHelp = menu.selectedIndex >= 0 && menu.selectedIndex < kMaxButtons;
+    return buttonHelp ? menu.buttons[menu.selectedIndex].help : menu.defaultHelp;
+}
+
 void DrawHelp(platform::DrawingContext given) {
     const Target target(given);
     platform::DrawingContext dc = target.get();
     if (dc == nullptr) return;
-    const bool buttonHelp = menu.selectedIndex >= 0 && menu.selectedIndex < kMaxButtons;
-    const char16_t* text = buttonHelp ? menu.buttons[menu.selectedIndex].help : menu.defaultHelp;
+    const char16_t* text = ShownHelpText();
 
     const SavedState state(dc);
     if (menu.helpFont != nullptr) platform::SelectFont(dc, menu.helpFont);

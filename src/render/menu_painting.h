@@ -16,6 +16,8 @@ void PaintButtonPane(platform::DrawingContext target);
 // menu window when the target is none.
 void DrawButtons(platform::DrawingContext target);
 void DrawHelp(platform::DrawingContext target);
+// The help area's text: the highlighted button's help, else the default help.
+const char16_t* ShownHelpText();
 
 // The copyright line, in the colour for the target's depth.
 void DrawCopyright(platform::DrawingContext target);

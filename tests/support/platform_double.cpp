@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/accessibility.h"
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
 #include "platform/messages.h"
@@ -344,6 +345,17 @@ void ListSelect(Window list, int32_t index) {
 
 int32_t ListSelection(Window list) {
     return list != nullptr ? fake.listSelection : -1;
+}
+
+intptr_t AnswerAccessibleObjectRequest(Window, uintptr_t) {
+    ++fake.objectRequests;
+    return 0x0ACC;
+}
+void DisconnectAccessibleObject() {
+    ++fake.accessibleDisconnects;
+}
+void RaiseAccessibleEvent(Window, uint32_t event, int32_t child) {
+    fake.accessibleEvents.emplace_back(event, child);
 }
 
 void SetKeyboardFocus(Window window) {

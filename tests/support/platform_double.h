@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/font.h"
@@ -100,6 +101,10 @@ struct PlatformDouble {
     int pensMade = 0;
     int pensReleasedWhileSelected = 0;       // such a pen lives on
     std::vector<platform::Window> markedPainted;
+    // Accessibility: events raised, as {event, child}; object requests answered; disconnections.
+    std::vector<std::pair<uint32_t, int32_t>> accessibleEvents;
+    int objectRequests = 0;
+    int accessibleDisconnects = 0;
 
     // Records of start-up: its operations in order, as "Operation argument".
     std::vector<std::string> calls;

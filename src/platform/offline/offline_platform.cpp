@@ -11,6 +11,7 @@
 #include <new>
 #include <system_error>
 
+#include "platform/accessibility.h"
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
 #include "platform/file.h"
@@ -265,6 +266,13 @@ void ListSelect(Window, int32_t) {}
 int32_t ListSelection(Window) {
     return -1;
 }
+// No assistive tool reads a menu that is never shown.
+intptr_t AnswerAccessibleObjectRequest(Window, uintptr_t) {
+    return 0;
+}
+void DisconnectAccessibleObject() {}
+void RaiseAccessibleEvent(Window, uint32_t, int32_t) {}
+
 void SetKeyboardFocus(Window) {}
 bool IsShiftHeld() {
     return false;

@@ -1,0 +1,343 @@
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <new>
+
+#include "app/accessible_tree.h"
+#include "config/menu_model.h"
+#include "platform/accessibility.h"
+#include "platform/messages.h"
+#include "platform/system.h"
+
+namespace platform {
+
+namespace {
+
+// The accessibility and automation libraries are looked up at the first
+// request, so that the program imports neither and a menu nobody reads with
+// an assistive tool never loads them.
+struct Libraries {
+    bool tried = false;
+    LRESULT(WINAPI* resultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
+    HRESULT(WINAPI* createStandardObject)(HWND, LONG, REFIID, void**) = nullptr;
+    BSTR(WINAPI* allocString)(const OLECHAR*) = nullptr;
+};
+Libraries libraries;
+
+template <typename Function>
+void Find(Library library, const char* name, Function* function) {
+    FARPROC address = library != nullptr ? GetProcAddress(reinterpret_cast<HMODULE>(library), name) : nullptr;
+    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+bool LoadLibraries() {
+    if (!libraries.tried) {
+        libraries.tried = true;
+        // Calls from other processes must arrive through this thread's
+        // message loop, one at a time, never on a thread of their own.
+        HRESULT(WINAPI * initialize)(LPVOID, DWORD) = nullptr;
+        Find(LoadSystemLibrary("ole32.dll"), "CoInitializeEx", &initialize);
+        if (initialize != nullptr) initialize(nullptr, COINIT_APARTMENTTHREADED);
+        const Library oleacc = LoadSystemLibrary("oleacc.dll");
+        Find(oleacc, "LresultFromObject", &libraries.resultFromObject);
+        Find(oleacc, "CreateStdAccessibleObject", &libraries.createStandardObject);
+        Find(LoadSystemLibrary("oleaut32.dll"), "SysAllocString", &libraries.allocString);
+    }
+    return libraries.resultFromObject != nullptr && libraries.createStandardObject != nullptr &&
+           libraries.allocString != nullptr;
+}
+
+// The system's own object for a window: the menu window's frame (the
+// client area's parent) or the language list.
+IDispatch* StandardObject(HWND window, LONG objectId) {
+    void* object = nullptr;
+    if (FAILED(libraries.createStandardObject(window, objectId, __uuidof(IDispatch), &object))) return nullptr;
+    return static_cast<IDispatch*>(object);
+}
+
+HRESULT ChildOf(const VARIANT& child, int32_t* id) {
+    if (child.vt != VT_I4 || child.lVal < 0 || child.lVal > AccessibleChildCount()) return E_INVALIDARG;
+    *id = child.lVal;
+    return S_OK;
+}
+
+HRESULT Text(const char16_t* text, BSTR* out) {
+    *out = nullptr;
+    if (text == nullptr) return S_FALSE;
+    *out = libraries.allocString(reinterpret_cast<const OLECHAR*>(text));
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+void SetChild(VARIANT* out, int32_t child) {
+    out->vt = VT_I4;
+    out->lVal = child;
+}
+
+// The client area of the menu window. Every property comes from the
+// accessibility tree; this only translates. The list's own properties are
+// asked of the list's object.
+class MenuAccessible final : public IAccessible {
+public:
+    explicit MenuAccessible(HWND window) : window(window) {}
+
+    void Disconnect() { window = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        *parent = StandardObject(window, OBJID_WINDOW);
+        return *parent != nullptr ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        *count = AccessibleChildCount();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** object) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        *object = nullptr;
+        int32_t child = 0;
+        if (FAILED(ChildOf(childId, &child))) return E_INVALIDARG;
+        if (AccessibleKindOf(child) != AccessibleKind::LanguageList) return S_FALSE;
+        *object = ListObject();
+        return *object != nullptr ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accName, name);
+        if (child != accessible::kSelf) return Text(AccessibleName(child), name);
+        wchar_t title[kTitleCapacity] = {};
+        GetWindowTextW(window, title, kTitleCapacity);
+        return Text(reinterpret_cast<const char16_t*>(title), name);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT childId, BSTR* value) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accValue, value);
+        *value = nullptr;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT childId, BSTR* description) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
+            return OnList(&IAccessible::get_accDescription, description);
+        }
+        return Text(AccessibleDescription(child), description);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT childId, VARIANT* role) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accRole, role);
+        SetChild(role, static_cast<int32_t>(AccessibleRole(child)));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT childId, VARIANT* state) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accState, state);
+        uint32_t flags = AccessibleState(child);
+        if (child == accessible::kSelf) {
+            flags = accessible::kStateFocusable | (GetFocus() == window ? accessible::kStateFocused : 0);
+        }
+        SetChild(state, static_cast<int32_t>(flags));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        *help = nullptr;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        *file = nullptr;
+        *topic = 0;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        *shortcut = nullptr;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        HWND list = reinterpret_cast<HWND>(menu.languageBox);
+        const int32_t child = AccessibleFocus(list != nullptr && GetFocus() == list);
+        focus->vt = VT_EMPTY;
+        if (child == -1) return S_FALSE;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
+            focus->pdispVal = ListObject();
+            if (focus->pdispVal == nullptr) return S_FALSE;
+            focus->vt = VT_DISPATCH;
+            return S_OK;
+        }
+        SetChild(focus, child);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        selection->vt = VT_EMPTY;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT childId, BSTR* action) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
+            return OnList(&IAccessible::get_accDefaultAction, action);
+        }
+        return Text(AccessibleButtonIndex(child) != -1 ? u"Press" : nullptr, action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override {
+        return window == nullptr ? CO_E_OBJNOTCONNECTED : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                          VARIANT childId) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        RECT r{};
+        if (child == accessible::kSelf) {
+            GetClientRect(window, &r);
+        } else if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
+            GetWindowRect(reinterpret_cast<HWND>(menu.languageBox), &r);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        } else {
+            Rect rect{};
+            if (!AccessibleLocation(child, &rect)) return S_FALSE;
+            r = RECT{rect.left, rect.top, rect.right, rect.bottom};
+        }
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        *left = r.left + origin.x;
+        *top = r.top + origin.y;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        int32_t from = 0;
+        const HRESULT checked = Check(start, &from);
+        if (checked != S_OK) return checked;
+        end->vt = VT_EMPTY;
+        int32_t to = -1;
+        if ((direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) && from != accessible::kSelf) {
+            to = AccessibleNavigate(from, direction == NAVDIR_NEXT);
+        } else if ((direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) && from == accessible::kSelf) {
+            to = AccessibleNavigate(from, direction == NAVDIR_FIRSTCHILD);
+        }
+        if (to == -1) return S_FALSE;
+        SetChild(end, to);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        hit->vt = VT_EMPTY;
+        POINT p{x, y};
+        ScreenToClient(window, &p);
+        RECT client{};
+        GetClientRect(window, &client);
+        if (!PtInRect(&client, p)) return S_FALSE;
+        SetChild(hit, AccessibleHitTest(p.x, p.y));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT childId) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child);
+        if (checked != S_OK) return checked;
+        const int32_t index = AccessibleButtonIndex(child);
+        if (index == -1) return DISP_E_MEMBERNOTFOUND;
+        return PostMessageA(window, msg::kPressButton, static_cast<WPARAM>(index), 0) ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    static constexpr int kTitleCapacity = 256;
+
+    // S_OK with the child id; else what the call answers.
+    HRESULT Check(const VARIANT& childId, int32_t* child) const {
+        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        return ChildOf(childId, child);
+    }
+
+    IDispatch* ListObject() const { return StandardObject(reinterpret_cast<HWND>(menu.languageBox), OBJID_WINDOW); }
+
+    template <typename Answer>
+    HRESULT OnList(HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, Answer*), Answer* answer) const {
+        IDispatch* object = ListObject();
+        if (object == nullptr) return S_FALSE;
+        IAccessible* list = nullptr;
+        HRESULT result = object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&list));
+        object->Release();
+        if (FAILED(result)) return S_FALSE;
+        VARIANT self;
+        SetChild(&self, CHILDID_SELF);
+        result = (list->*property)(self, answer);
+        list->Release();
+        return result;
+    }
+
+    HWND window;
+    ULONG references = 1;
+};
+
+// The window's object; the window holds one reference while it lives.
+MenuAccessible* current = nullptr;
+
+}  // namespace
+
+intptr_t AnswerAccessibleObjectRequest(Window window, uintptr_t first) {
+    if (!LoadLibraries()) return 0;
+    if (current == nullptr) current = new (std::nothrow) MenuAccessible(reinterpret_cast<HWND>(window));
+    if (current == nullptr) return 0;
+    const LRESULT answer = libraries.resultFromObject(__uuidof(IAccessible), first, current);
+    return answer > 0 ? answer : 0;
+}
+
+void DisconnectAccessibleObject() {
+    if (current == nullptr) return;
+    current->Disconnect();
+    current->Release();
+    current = nullptr;
+}
+
+void RaiseAccessibleEvent(Window window, uint32_t event, int32_t child) {
+    NotifyWinEvent(event, reinterpret_cast<HWND>(window), OBJID_CLIENT, child);
+}
+
+}  // namespace platform

@@ -1,6 +1,7 @@
 #include "app/accessible_tree.h"
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "app/selection.h"
@@ -82,9 +83,7 @@ uint32_t AccessibleState(int32_t child) {
     if (index == -1) return 0;
     uint32_t state = accessible::kStateFocusable;
     if (index == menu.selectedIndex) state |= accessible::kStateFocused;
-    if (index == HoverTarget(menu.lastMousePos.x, menu.lastMousePos.y, menu.selectedIndex)) {
-        state |= accessible::kStateHotTracked;
-    }
+    if (index == HotButton()) state |= accessible::kStateHotTracked;
     return state;
 }
 
@@ -120,6 +119,12 @@ bool AccessibleLocation(int32_t child, Rect* rect) {
         default:
             return false;
     }
+}
+
+std::vector<std::u16string> AccessibleNames() {
+    std::vector<std::u16string> names;
+    for (int32_t child = 1; child <= ButtonCount() + 2; ++child) names.emplace_back(AccessibleName(child));
+    return names;
 }
 
 int32_t AccessibleHitTest(int32_t x, int32_t y) {

@@ -5,6 +5,8 @@
 // menu model; the platform's accessible object only translates.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -19,6 +21,8 @@ uint32_t AccessibleState(int32_t child);
 // Names and descriptions of buttons, help area and copyright line; none otherwise.
 const char16_t* AccessibleName(int32_t child);
 const char16_t* AccessibleDescription(int32_t child);
+// The names of children 1 to N + 2, to compare across a language switch.
+std::vector<std::u16string> AccessibleNames();
 // The child's rectangle in client coordinates; false for the object itself and the list.
 bool AccessibleLocation(int32_t child, Rect* rect);
 // The child at a client point: the button the pointer would highlight there,

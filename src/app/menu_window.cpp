@@ -1,5 +1,9 @@
 #include "app/menu_window.h"
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "app/accessible_tree.h"
 #include "app/selection.h"
 #include "config/language_selection.h"
@@ -47,6 +51,22 @@ void OnDestroy(platform::Window window) {
     menu.mainWindow = nullptr;
 }
 
+// Switches the language from the list; assistive tools then hear of the
+// window's new title and of every child whose name changed.
+void ChooseLanguage(platform::Window window, platform::Window list) {
+    const int32_t language = menu.languageIndex;
+    const std::vector<std::u16string> before = AccessibleNames();
+    OnLanguageChosen(list);
+    if (menu.languageIndex == language) return;
+    platform::RaiseAccessibleEvent(window, accessible::kEventNameChange, accessible::kSelf);
+    const std::vector<std::u16string> after = AccessibleNames();
+    for (std::size_t k = 0; k < after.size(); ++k) {
+        if (k >= before.size() || after[k] != before[k]) {
+            platform::RaiseAccessibleEvent(window, accessible::kEventNameChange, static_cast<int32_t>(k) + 1);
+        }
+    }
+}
+
 // Handles the message; true when it has its own result in `result`.
 bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t second, intptr_t* result) {
     switch (message) {
@@ -81,7 +101,7 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
             return false;
         case msg::kCommand:
             if (menu.isActive && ((first >> 16) & 0xFFFF) == kListSelectionChanged) {
-                OnLanguageChosen(reinterpret_cast<platform::Window>(second));
+                ChooseLanguage(window, reinterpret_cast<platform::Window>(second));
             }
             return false;
         case msg::kTimer:

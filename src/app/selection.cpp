@@ -1,6 +1,9 @@
 #include "app/selection.h"
 
+#include <initializer_list>
+
 #include "config/menu_model.h"
+#include "platform/accessibility.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "render/menu_painting.h"
@@ -40,6 +43,7 @@ void MoveSelection(bool forward) {
     if (!IsButton(selected)) selected = -1;
     if (selected == -1) platform::SetKeyboardFocus(menu.languageBox);
     Redraw();
+    if (selected != -1) platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventFocus, selected + 1);
 }
 
 }  // namespace
@@ -58,23 +62,33 @@ int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_
     return found ? target : -1;
 }
 
+int32_t HotButton() {
+    return HoverTarget(menu.lastMousePos.x, menu.lastMousePos.y, menu.selectedIndex);
+}
+
 void OnPointerMove(int32_t x, int32_t y) {
     if (!menu.isActive) return;
     if (menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
+    const int32_t hotBefore = HotButton();
     menu.lastMousePos = Point{x, y};
     // A press that began outside every button highlights nothing.
-    if (menu.isPressed && menu.armedIndex == -1) return;
-
-    // Every step over overlapping buttons is drawn, as the pointer passes them.
-    const int32_t target = HoverTarget(x, y, menu.selectedIndex, [](int32_t index) {
-        menu.selectedIndex = index;
-        Redraw();
-    });
-    if (target == -1) {
-        menu.selectedIndex = -1;
-        Redraw();
-    } else {
-        platform::SetKeyboardFocus(menu.mainWindow);
+    if (!menu.isPressed || menu.armedIndex != -1) {
+        // Every step over overlapping buttons is drawn, as the pointer passes them.
+        const int32_t target = HoverTarget(x, y, menu.selectedIndex, [](int32_t index) {
+            menu.selectedIndex = index;
+            Redraw();
+        });
+        if (target == -1) {
+            menu.selectedIndex = -1;
+            Redraw();
+        } else {
+            platform::SetKeyboardFocus(menu.mainWindow);
+        }
+    }
+    const int32_t hotAfter = HotButton();
+    if (hotAfter == hotBefore) return;
+    for (int32_t changed : {hotBefore, hotAfter}) {
+        if (changed != -1) platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventStateChange, changed + 1);
     }
 }
 

@@ -17,12 +17,17 @@ using ButtonLauncher = void (*)(int32_t index);
 // last. `onStep`, when given, sees each button the walk passes on the way.
 int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index) = nullptr);
 
+// The button the pointer's last position highlights; -1: none.
+int32_t HotButton();
+
+// Assistive tools hear of each button that becomes or stops being hot.
 void OnPointerMove(int32_t x, int32_t y);
 void OnPointerPress();
 // Launches the armed button when the release is over it; the button stays
 // armed while its programs start.
 void OnPointerRelease(int32_t x, int32_t y, ButtonLauncher launch);
 
+// A highlight moved to a button by key is told to assistive tools as a focus change.
 void OnKeyPress(uint32_t key);
 // Enter's release launches the selected button, disarmed first.
 void OnKeyRelease(uint32_t key, ButtonLauncher launch);

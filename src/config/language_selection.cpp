@@ -8,6 +8,7 @@
 #include "config/menu_loader.h"
 #include "config/saturating.h"
 #include "config/wide_text.h"
+#include "platform/accessibility.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/text.h"
@@ -206,6 +207,9 @@ intptr_t LanguageBoxProc(platform::Window window, uint32_t message, uintptr_t fi
             platform::SetKeyboardFocus(menu.mainWindow);
             DrawButtons(nullptr);
             DrawHelp(nullptr);
+            if (menu.selectedIndex >= 0) {
+                platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventFocus, menu.selectedIndex + 1);
+            }
         } else if (message == msg::kKeyDown && first == key::kEscape) {
             platform::PostQuitRequest();
         }

@@ -294,3 +294,36 @@ TEST(PointerPosition, HalvesAreSigned16BitNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+using Events = std::vector<std::pair<uint32_t, int32_t>>;
+
+Events TakeEvents() {
+    Events events = fake.accessibleEvents;
+    fake.accessibleEvents.clear();
+    return events;
+}
+
+TEST_F(Selection, KeysTellAssistiveToolsOfEachButtonTheyHighlight) {
+    menu.languageCount = 2;
+    OnKeyPress(key::kTab);
+    OnKeyPress(key::kDown);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventFocus, 1}, {accessible::kEventFocus, 2}}));
+    OnKeyPress(key::kDown);
+    OnKeyPress(key::kDown);  // to the list: no button focused
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventFocus, 3}}));
+}
+
+TEST_F(Selection, ThePointerTellsWhichButtonsBecomeAndStopBeingHot) {
+    OnPointerMove(In(0).x, In(0).y);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}}));
+    OnPointerMove(In(0, 3).x, In(0, 3).y);
+    EXPECT_EQ(TakeEvents(), Events{}) << "moving within the button changes nothing";
+    OnPointerMove(In(2).x, In(2).y);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}, {accessible::kEventStateChange, 3}}));
+    OnPointerMove(kEmpty.x, kEmpty.y);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 3}}));
+}
+
+}  // namespace

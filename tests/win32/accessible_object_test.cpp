@@ -1,0 +1,54 @@
+// The menu window's accessible object in this process, through the real
+// accessibility library: what it answers while the window lives and after.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include "config/menu_model.h"
+#include "platform/accessibility.h"
+
+namespace {
+
+TEST(AccessibleObject, AnsweredWhileTheWindowLivesThenNotConnected) {
+    menu = Menu{};
+    menu.buttonCount = 2;
+    HWND window = CreateWindowA("STATIC", "Menu", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    menu.mainWindow = reinterpret_cast<platform::Window>(window);
+
+    const intptr_t answer = platform::AnswerAccessibleObjectRequest(menu.mainWindow, 0);
+    ASSERT_GT(answer, 0);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object)), S_OK);
+    LONG count = 0;
+    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 4);
+
+    // Each answer is taken up and let go again: the window's reference and
+    // this test's are all that stay.
+    for (int k = 0; k < 100; ++k) {
+        IAccessible* again = nullptr;
+        ASSERT_EQ(ObjectFromLresult(platform::AnswerAccessibleObjectRequest(menu.mainWindow, 0),
+                                    __uuidof(IAccessible), 0, reinterpret_cast<void**>(&again)),
+                  S_OK);
+        again->Release();
+    }
+    EXPECT_EQ(object->AddRef(), 3u);
+    object->Release();
+
+    platform::DisconnectAccessibleObject();
+    DestroyWindow(window);
+    menu = Menu{};
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(object->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(object->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(object->Release(), 0u) << "the last reference frees it";
+}
+
+}  // namespace

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,30 @@ bool SawEvent(DWORD event, LONG child) {
         PumpMessagesFor(20);
     }
     return false;
+}
+
+// The full path of the process's module of that file name, lower case; empty
+// when it has none.
+std::string ModulePath(DWORD processId, const std::string& fileName) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr) return "(not opened)";
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    std::string found;
+    if (EnumProcessModules(process, modules, sizeof modules, &bytes)) {
+        for (DWORD k = 0; k < bytes / sizeof(HMODULE) && k < 512; ++k) {
+            char path[MAX_PATH] = {};
+            GetModuleFileNameExA(process, modules[k], path, MAX_PATH);
+            std::string lower = path;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (lower.size() >= fileName.size() + 1 && lower.compare(lower.size() - fileName.size() - 1,
+                                                                     std::string::npos, "\\" + fileName) == 0) {
+                found = lower;
+            }
+        }
+    }
+    CloseHandle(process);
+    return found;
 }
 
 // Three buttons in English and German (a probe, a probe that ends the menu,
@@ -176,6 +202,23 @@ TEST_F(Accessibility, AnotherProcessReadsEveryChild) {
     EXPECT_EQ(hit.lVal, 2);
     ASSERT_EQ(object->accHitTest(origin.x + 200, origin.y + 200, &hit), S_OK);
     EXPECT_EQ(hit.lVal, 4) << "the help area";
+    CloseAndExpectExitZero(menu, window);
+}
+
+TEST_F(Accessibility, TheLibraryLoadsFromTheSystemFolderAtTheFirstRequestOnly) {
+    MenuProcess menu(disc.ExePath(), "", disc.Folder().Path());
+    HWND window = menu.WaitForWindow(kMenuClass);
+    ASSERT_NE(window, nullptr);
+    input::MoveTo(window, 100, 35);
+    input::Tap(VK_TAB);
+    PumpMessagesFor(300);
+    EXPECT_EQ(ModulePath(menu.Id(), "oleacc.dll"), "") << "shown, hovered and tabbed through without it";
+    ASSERT_NE(Open(menu), nullptr);
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::string expected = std::string(system) + "\\oleacc.dll";
+    for (char& c : expected) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(ModulePath(menu.Id(), "oleacc.dll"), expected);
     CloseAndExpectExitZero(menu, window);
 }
 

@@ -200,6 +200,9 @@ TEST_F(Languages, TheListsKeysMoveToTheButtonsOrEndTheMenu) {
     fake.shiftHeld = true;
     LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kTab, 0);
     EXPECT_EQ(menu.selectedIndex, 3);
+    // Assistive tools hear where the highlight went.
+    EXPECT_EQ(fake.accessibleEvents,
+              (std::vector<std::pair<uint32_t, int32_t>>{{accessible::kEventFocus, 1}, {accessible::kEventFocus, 4}}));
 
     EXPECT_EQ(fake.quitRequests, 0);
     LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kEscape, 0);

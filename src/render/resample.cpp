@@ -1,6 +1,7 @@
 #include "render/resample.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
@@ -56,13 +57,16 @@ Spans ComputeSpans(int32_t destinationLength, int32_t sourceLength, float factor
     return spans;
 }
 
-// A source column as the averaging reads it: the byte that holds its colour
-// index, how far the index sits from the byte's low end, and its weight,
-// twice, so that a pair of sums can load it at once.
-struct ColumnTap {
-    uint32_t byte;
-    uint32_t shift;
-    double weight[2];
+// The source columns of a group's lanes as the averaging reads them, lane l
+// of tap position k at index k * group + l of each array: the byte that
+// holds its colour index, how far the index sits from the byte's low end
+// (four bits only), and its weight. Apart, so that each load takes only
+// what it needs.
+struct ColumnTaps {
+    const uint32_t* byte;
+    const uint32_t* shift;
+    const double* weight;
+    ColumnTaps operator+(uint32_t lanes) const { return ColumnTaps{byte + lanes, shift + lanes, weight + lanes}; }
 };
 
 struct RowTap {
@@ -84,20 +88,32 @@ struct Entry {
 // keeps as many sums in registers as the processor has room for. Each column of a
 // group gets as many taps as the group's widest; the extra ones weigh 0,
 // which adds exactly nothing.
-constexpr int32_t kGroup = 8;
+constexpr uint32_t kGroup = 8;
+#if defined(__x86_64__)
+constexpr uint32_t kWideGroup = 16;
+#else
+constexpr uint32_t kWideGroup = 8;
+#endif
 
+// Columns with the same number of taps are grouped, whether neighbours or
+// not, so that no lane sums padding: at 0.75 every third column has three
+// taps (the third one tiny) and the others two. Each lane stores its pixel
+// at its own column.
 struct Plan {
     std::vector<uint32_t> groupBegin;  // the taps of group g, kGroup per tap position, start at groupBegin[g]
-    std::vector<ColumnTap> groupTaps;
+    std::vector<uint32_t> tapBytes;  // the arrays of ColumnTaps
+    std::vector<uint32_t> tapShifts;
+    std::vector<double> tapWeights;
+    std::vector<int32_t> groupColumns;  // kGroup per group: the lanes' destination columns, -1 for none
     std::vector<uint32_t> rowBegin;  // rowTaps[rowBegin[y]] up to rowBegin[y + 1] serve row y
     std::vector<RowTap> rowTaps;
     uint32_t tallest = 0;  // the most source rows of one destination row
 };
 
 template <int kBits>
-inline const Entry& ColorAt(const Entry* table, const uint8_t* row, const ColumnTap& column) {
-    if (kBits == 8) return table[row[column.byte]];
-    return table[(static_cast<uint32_t>(row[column.byte]) >> column.shift) & 0x0Fu];
+inline const Entry& ColorAt(const Entry* table, const uint8_t* row, const ColumnTaps& columns, uint32_t lane) {
+    if (kBits == 8) return table[row[columns.byte[lane]]];
+    return table[(static_cast<uint32_t>(row[columns.byte[lane]]) >> columns.shift[lane]) & 0x0Fu];
 }
 
 // A sum below 255 loses its fraction; any other becomes 255.
@@ -105,18 +121,20 @@ inline uint32_t Channel(double sum) {
     return sum < 255.0 ? static_cast<uint32_t>(sum) : 255u;
 }
 
-// The three sums of one destination pixel: each contribution is formed in
-// double precision and each sum rounded to single precision after each
-// addition; the first contribution is added to nothing. Three ways to hold
-// them: plain floats, pairs of doubles (SSE2) and one vector (AVX), where a
-// conversion to single precision rounds every lane at once.
+// The three sums of one destination pixel (or, kPixels = 2, of two): each
+// contribution is formed in double precision and each sum rounded to single
+// precision after each addition; the first contribution is added to
+// nothing. Four ways to hold them: plain floats, pairs of doubles (SSE2),
+// one vector (AVX), where a conversion to single precision rounds every lane
+// at once, and one vector for two pixels (AVX-512).
 class PortableSums {
 public:
-    void Start(const Entry& color, const ColumnTap& column) { Add(color, column); }
-    void Add(const Entry& color, const ColumnTap& column) {
-        blue = static_cast<float>(blue + color.channel[0] * column.weight[0]);
-        green = static_cast<float>(green + color.channel[1] * column.weight[0]);
-        red = static_cast<float>(red + color.channel[2] * column.weight[0]);
+    static constexpr uint32_t kPixels = 1;
+    void Start(const Entry& color, const double* weight) { Add(color, weight); }
+    void Add(const Entry& color, const double* weight) {
+        blue = static_cast<float>(blue + color.channel[0] * *weight);
+        green = static_cast<float>(green + color.channel[1] * *weight);
+        red = static_cast<float>(red + color.channel[2] * *weight);
     }
     uint32_t Pixel() const { return Channel(blue) | (Channel(green) << 8) | (Channel(red) << 16); }
 
@@ -135,16 +153,17 @@ inline uint32_t PackedPixel(__m128i channels) {
 
 class Sse2Sums {
 public:
+    static constexpr uint32_t kPixels = 1;
     // The first contribution, added to nothing, is only rounded.
-    void Start(const Entry& color, const ColumnTap& column) {
-        const __m128d weight = _mm_loadu_pd(column.weight);
-        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel), weight)));
-        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight)));
+    void Start(const Entry& color, const double* weight) {
+        const __m128d both = _mm_load1_pd(weight);
+        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel), both)));
+        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel + 2), both)));
     }
-    void Add(const Entry& color, const ColumnTap& column) {
-        const __m128d weight = _mm_loadu_pd(column.weight);
-        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), weight))));
-        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redNone, _mm_mul_pd(_mm_loadu_pd(color.channel + 2), weight))));
+    void Add(const Entry& color, const double* weight) {
+        const __m128d both = _mm_load1_pd(weight);
+        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), both))));
+        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(redNone, _mm_mul_pd(_mm_loadu_pd(color.channel + 2), both))));
     }
     uint32_t Pixel() const {
         // Sums of 255 and more become 255, the others lose their fraction.
@@ -163,12 +182,13 @@ private:
 // adds and rounds back, and the pixel is read from them as they stand.
 class AvxSums {
 public:
+    static constexpr uint32_t kPixels = 1;
     TESSALINE_AVX AvxSums() : sums(_mm_setzero_ps()) {}
-    TESSALINE_AVX void Start(const Entry& color, const ColumnTap& column) {
-        sums = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(column.weight)));
+    TESSALINE_AVX void Start(const Entry& color, const double* weight) {
+        sums = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(weight)));
     }
-    TESSALINE_AVX void Add(const Entry& color, const ColumnTap& column) {
-        const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(column.weight));
+    TESSALINE_AVX void Add(const Entry& color, const double* weight) {
+        const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(weight));
         sums = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_cvtps_pd(sums), product));
     }
     TESSALINE_AVX uint32_t Pixel() const {
@@ -178,6 +198,83 @@ public:
 
 private:
     __m128 sums;  // blue, green, red, 0
+};
+
+#define TESSALINE_AVX512 __attribute__((target("avx512f,avx512vl")))
+// The compiler's own AVX-512 conversions start from a deliberately undefined
+// vector, which it then warns of as uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// Two pixels side by side in one vector, in single precision between
+// additions as with AVX: half the conversions and additions per pixel.
+class Avx512PairSums {
+public:
+    static constexpr uint32_t kPixels = 2;
+    TESSALINE_AVX512 Avx512PairSums() : sums(_mm256_setzero_ps()) {}
+    TESSALINE_AVX512 void Start(const Entry& first, const double* firstWeight, const Entry& second,
+                                const double* secondWeight) {
+        sums = _mm512_cvtpd_ps(Products(first, firstWeight, second, secondWeight));
+    }
+    TESSALINE_AVX512 void Add(const Entry& first, const double* firstWeight, const Entry& second,
+                              const double* secondWeight) {
+        sums = _mm512_cvtpd_ps(
+            _mm512_add_pd(_mm512_cvtps_pd(sums), Products(first, firstWeight, second, secondWeight)));
+    }
+    // Each pixel at its column of the row `out`, unless it has none.
+    TESSALINE_AVX512 void Store(uint32_t* out, const int32_t* columns) const {
+        // Sums of 255 and more become 255, the others lose their fraction.
+        const __m128i bytes = _mm256_cvtepi32_epi8(_mm256_cvttps_epi32(_mm256_min_ps(sums, _mm256_set1_ps(255.0f))));
+        if (columns[0] >= 0) out[columns[0]] = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
+        if (columns[1] >= 0) out[columns[1]] = static_cast<uint32_t>(_mm_extract_epi32(bytes, 1));
+    }
+
+private:
+    TESSALINE_AVX512 static __m512d Products(const Entry& first, const double* firstWeight, const Entry& second,
+                                             const double* secondWeight) {
+        const __m256d a = _mm256_mul_pd(_mm256_loadu_pd(first.channel), _mm256_broadcast_sd(firstWeight));
+        const __m256d b = _mm256_mul_pd(_mm256_loadu_pd(second.channel), _mm256_broadcast_sd(secondWeight));
+        return _mm512_insertf64x4(_mm512_castpd256_pd512(a), b, 1);
+    }
+
+    __m256 sums;  // blue, green, red, 0 of the first pixel, then of the second
+};
+#pragma GCC diagnostic pop
+#endif
+
+// The sums of one pixel as the lanes below use them: the colour looked up
+// here, the pixel stored at its own column.
+template <class Sums>
+struct OnePixel {
+    static constexpr uint32_t kPixels = 1;
+    template <int kBits>
+    void Start(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
+        sums.Start(ColorAt<kBits>(table, bytes, columns, 0), columns.weight);
+    }
+    template <int kBits>
+    void Add(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
+        sums.Add(ColorAt<kBits>(table, bytes, columns, 0), columns.weight);
+    }
+    void Store(uint32_t* out, const int32_t* columns) const {
+        if (columns[0] >= 0) out[columns[0]] = sums.Pixel();
+    }
+    Sums sums;
+};
+
+#ifdef TESSALINE_RESAMPLE_X86
+struct TwoPixels {
+    static constexpr uint32_t kPixels = 2;
+    template <int kBits>
+    void Start(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
+        sums.Start(ColorAt<kBits>(table, bytes, columns, 0), columns.weight, ColorAt<kBits>(table, bytes, columns, 1),
+                   columns.weight + 1);
+    }
+    template <int kBits>
+    void Add(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
+        sums.Add(ColorAt<kBits>(table, bytes, columns, 0), columns.weight, ColorAt<kBits>(table, bytes, columns, 1),
+                 columns.weight + 1);
+    }
+    void Store(uint32_t* out, const int32_t* columns) const { sums.Store(out, columns); }
+    Avx512PairSums sums;
 };
 #endif
 
@@ -202,51 +299,50 @@ private:
     std::vector<Entry> tables;
 };
 
-// The sums of kLanes neighbouring pixels, each in a member of its own, so
-// that the compiler keeps them in registers.
-template <class Sums, int kLanes>
+// The sums of kLanes neighbouring lanes, each in a member of its own, so
+// that the compiler keeps them in registers. Each lane holds
+// Lane::kPixels pixels.
+template <class Lane, uint32_t kLanes>
 struct Lanes {
-    Sums first;
-    Lanes<Sums, kLanes - 1> rest;
+    Lane first;
+    Lanes<Lane, kLanes - 1> rest;
 
     template <int kBits>
-    void Start(const Entry* table, const uint8_t* bytes, const ColumnTap* columns) {
-        first.Start(ColorAt<kBits>(table, bytes, columns[0]), columns[0]);
-        rest.template Start<kBits>(table, bytes, columns + 1);
+    void Start(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
+        first.template Start<kBits>(table, bytes, columns);
+        rest.template Start<kBits>(table, bytes, columns + Lane::kPixels);
     }
     template <int kBits>
-    void Add(const Entry* table, const uint8_t* bytes, const ColumnTap* columns) {
-        first.Add(ColorAt<kBits>(table, bytes, columns[0]), columns[0]);
-        rest.template Add<kBits>(table, bytes, columns + 1);
+    void Add(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
+        first.template Add<kBits>(table, bytes, columns);
+        rest.template Add<kBits>(table, bytes, columns + Lane::kPixels);
     }
-    // The first `count` pixels.
-    void Store(uint32_t* out, int32_t count) const {
-        if (count <= 0) return;
-        out[0] = first.Pixel();
-        rest.Store(out + 1, count - 1);
+    void Store(uint32_t* out, const int32_t* columns) const {
+        first.Store(out, columns);
+        rest.Store(out, columns + Lane::kPixels);
     }
 };
 
-template <class Sums>
-struct Lanes<Sums, 0> {
+template <class Lane>
+struct Lanes<Lane, 0> {
     template <int kBits>
-    void Start(const Entry*, const uint8_t*, const ColumnTap*) {}
+    void Start(const Entry*, const uint8_t*, const ColumnTaps&) {}
     template <int kBits>
-    void Add(const Entry*, const uint8_t*, const ColumnTap*) {}
-    void Store(uint32_t*, int32_t) const {}
+    void Add(const Entry*, const uint8_t*, const ColumnTaps&) {}
+    void Store(uint32_t*, const int32_t*) const {}
 };
 
 // Each pixel adds its contributions in the order rows, then columns within a
 // row; the columns of a group side by side.
-template <int kBits, class Sums>
-inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows, uint32_t rowCount, int32_t width,
-                       uint32_t* out) {
+template <int kBits, class Lane, uint32_t kGroup>
+inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows, uint32_t rowCount, uint32_t* out) {
     constexpr uint32_t kEntries = 1u << kBits;
-    for (int32_t x = 0; x < width; x += kGroup) {
-        const uint32_t group = static_cast<uint32_t>(x) / kGroup;
-        const ColumnTap* taps = plan.groupTaps.data() + plan.groupBegin[group];
+    const uint32_t groups = static_cast<uint32_t>(plan.groupBegin.size()) - 1;
+    for (uint32_t group = 0; group < groups; ++group) {
+        const uint32_t begin = plan.groupBegin[group];
+        const ColumnTaps taps{plan.tapBytes.data() + begin, plan.tapShifts.data() + begin, plan.tapWeights.data() + begin};
         const uint32_t positions = (plan.groupBegin[group + 1] - plan.groupBegin[group]) / kGroup;
-        Lanes<Sums, kGroup> sums;
+        Lanes<Lane, kGroup / Lane::kPixels> sums;
         for (uint32_t r = 0; r < rowCount; ++r) {
             const Entry* table = tables + r * kEntries;
             const uint8_t* bytes = rows[r].row;
@@ -258,44 +354,59 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows
                 }
             }
         }
-        sums.Store(out + x, width - x);
+        sums.Store(out, plan.groupColumns.data() + static_cast<size_t>(group) * kGroup);
     }
 }
 
-template <int kBits, class Sums>
-void Average(const Plan& plan, const Entry* palette, Size size, uint32_t* destination) {
+// Destination rows first to end - 1.
+template <int kBits, class Lane, uint32_t kGroup>
+void Average(const Plan& plan, const Entry* palette, int32_t width, int32_t first, int32_t end,
+             uint32_t* destination) {
     ScaledTables scaled(palette, 1u << kBits, plan.tallest);
-    for (int32_t y = 0; y < size.height; ++y) {
+    for (int32_t y = first; y < end; ++y) {
         const RowTap* rows = plan.rowTaps.data() + plan.rowBegin[y];
         const uint32_t count = plan.rowBegin[y + 1] - plan.rowBegin[y];
-        AverageRow<kBits, Sums>(plan, scaled.For(rows, count), rows, count, size.width,
-                                destination + static_cast<size_t>(y) * static_cast<size_t>(size.width));
+        AverageRow<kBits, Lane, kGroup>(plan, scaled.For(rows, count), rows, count,
+                                        destination + static_cast<size_t>(y) * static_cast<size_t>(width));
     }
 }
 
 #ifdef TESSALINE_RESAMPLE_X86
 // The same averaging, compiled for AVX with everything it calls inlined.
 template <int kBits>
-__attribute__((target("avx"), flatten)) void AverageAvx(const Plan& plan, const Entry* palette, Size size,
-                                                        uint32_t* destination) {
-    Average<kBits, AvxSums>(plan, palette, size, destination);
+__attribute__((target("avx"), flatten)) void AverageAvx(const Plan& plan, const Entry* palette, int32_t width,
+                                                        int32_t first, int32_t end, uint32_t* destination) {
+    Average<kBits, OnePixel<AvxSums>, kGroup>(plan, palette, width, first, end, destination);
+}
+
+// And for AVX-512: sixteen pixels at once where the processor has the
+// registers for them (32 vector registers in 64-bit code, 8 in 32-bit code).
+template <int kBits>
+__attribute__((target("avx512f,avx512vl"), flatten)) void AverageAvx512(const Plan& plan, const Entry* palette,
+                                                                         int32_t width, int32_t first, int32_t end,
+                                                                         uint32_t* destination) {
+    Average<kBits, TwoPixels, kWideGroup>(plan, palette, width, first, end, destination);
 }
 #endif
 
-void Run(ResampleInstructions instructions, int32_t bits, const Plan& plan, const Entry* palette, Size size,
-         uint32_t* destination) {
+void AverageWith(ResampleInstructions instructions, int32_t bits, const Plan& plan, const Entry* palette, int32_t width,
+         int32_t first, int32_t end, uint32_t* destination) {
     switch (instructions) {
 #ifdef TESSALINE_RESAMPLE_X86
+        case ResampleInstructions::kAvx512:
+            return bits == 8 ? AverageAvx512<8>(plan, palette, width, first, end, destination)
+                             : AverageAvx512<4>(plan, palette, width, first, end, destination);
         case ResampleInstructions::kAvx:
-            return bits == 8 ? AverageAvx<8>(plan, palette, size, destination)
-                             : AverageAvx<4>(plan, palette, size, destination);
+            return bits == 8 ? AverageAvx<8>(plan, palette, width, first, end, destination)
+                             : AverageAvx<4>(plan, palette, width, first, end, destination);
         case ResampleInstructions::kSse2:
-            return bits == 8 ? Average<8, Sse2Sums>(plan, palette, size, destination)
-                             : Average<4, Sse2Sums>(plan, palette, size, destination);
+            return bits == 8 ? Average<8, OnePixel<Sse2Sums>, kGroup>(plan, palette, width, first, end, destination)
+                             : Average<4, OnePixel<Sse2Sums>, kGroup>(plan, palette, width, first, end, destination);
 #endif
         default:
-            return bits == 8 ? Average<8, PortableSums>(plan, palette, size, destination)
-                             : Average<4, PortableSums>(plan, palette, size, destination);
+            return bits == 8
+                       ? Average<8, OnePixel<PortableSums>, kGroup>(plan, palette, width, first, end, destination)
+                       : Average<4, OnePixel<PortableSums>, kGroup>(plan, palette, width, first, end, destination);
     }
 }
 
@@ -309,6 +420,9 @@ std::vector<ResampleInstructions> AvailableResampleInstructions() {
     // registers) both have to allow AVX.
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx")) available.push_back(ResampleInstructions::kAvx);
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")) {
+        available.push_back(ResampleInstructions::kAvx512);
+    }
 #endif
     return available;
 }
@@ -335,48 +449,68 @@ bool ResampledSize(int32_t width, int32_t height, float horizontalFactor, float 
     return true;
 }
 
-bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
-                             uint32_t* destination, ResampleInstructions instructions) {
-    if (source.bitsPerPixel != 4 && source.bitsPerPixel != 8) return false;
-    if (source.width <= 0 || source.height <= 0 || source.rows == nullptr) return false;
-    if (source.colorTable == nullptr && source.colorCount != 0) return false;
-    if (!(horizontalFactor > 0.0f) || !(verticalFactor > 0.0f)) return false;
-    if (size.width <= 0 || size.height <= 0 || destination == nullptr) return false;
-    const uint32_t stride = SourceStride(source.width, source.bitsPerPixel);
-    if (stride == 0) return false;
+struct ResampleRows::Work {
+    Plan plan;
+    Entry palette[256];
+    int32_t bits;
+    int32_t width;
+    uint32_t* destination;
+    ResampleInstructions instructions;
+};
 
+ResampleRows::ResampleRows(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                           uint32_t* destination, ResampleInstructions instructions) {
+    if (source.bitsPerPixel != 4 && source.bitsPerPixel != 8) return;
+    if (source.width <= 0 || source.height <= 0 || source.rows == nullptr) return;
+    if (source.colorTable == nullptr && source.colorCount != 0) return;
+    if (!(horizontalFactor > 0.0f) || !(verticalFactor > 0.0f)) return;
+    if (size.width <= 0 || size.height <= 0 || destination == nullptr) return;
+    const uint32_t stride = SourceStride(source.width, source.bitsPerPixel);
+    if (stride == 0) return;
+
+    work = std::make_unique<Work>();
+    work->bits = source.bitsPerPixel;
+    work->width = size.width;
+    work->destination = destination;
+    work->instructions = instructions;
     // Indices beyond the file's colour table draw black.
-    Entry palette[256] = {};
     const uint32_t entries = std::min<uint32_t>(source.colorCount, 1u << source.bitsPerPixel);
+    for (uint32_t k = 0; k < 256; ++k) work->palette[k] = Entry{};
     for (uint32_t k = 0; k < entries; ++k) {
         const uint8_t* entry = source.colorTable + 4 * k;
-        palette[k] = Entry{{static_cast<double>(entry[0]), static_cast<double>(entry[1]),
-                            static_cast<double>(entry[2]), 0.0}};
+        work->palette[k] = Entry{{static_cast<double>(entry[0]), static_cast<double>(entry[1]),
+                                  static_cast<double>(entry[2]), 0.0}};
     }
 
-    Plan plan;
+    Plan& plan = work->plan;
+    const uint32_t group = instructions == ResampleInstructions::kAvx512 ? kWideGroup : kGroup;
     const Spans columns = ComputeSpans(size.width, source.width, horizontalFactor);
-    const auto tapOf = [&](const Tap& tap) {
+    const auto addTap = [&](const Tap& tap) {
         const uint32_t i = static_cast<uint32_t>(tap.index);
-        const double weight = tap.weight;
         // Four bits: the even pixel is the high nibble.
-        return source.bitsPerPixel == 8 ? ColumnTap{i, 0, {weight, weight}}
-                                        : ColumnTap{i >> 1, (i & 1u) != 0 ? 0u : 4u, {weight, weight}};
+        plan.tapBytes.push_back(source.bitsPerPixel == 8 ? i : i >> 1);
+        plan.tapShifts.push_back(source.bitsPerPixel == 8 || (i & 1u) != 0 ? 0u : 4u);
+        plan.tapWeights.push_back(tap.weight);
     };
-    for (int32_t first = 0; first < size.width; first += kGroup) {
-        plan.groupBegin.push_back(static_cast<uint32_t>(plan.groupTaps.size()));
+    // Columns in order of their number of taps, left to right within each number.
+    const auto tapsOf = [&](int32_t x) { return columns.begin[x + 1] - columns.begin[x]; };
+    std::vector<int32_t> order(static_cast<size_t>(size.width));
+    for (int32_t x = 0; x < size.width; ++x) order[x] = x;
+    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return tapsOf(a) < tapsOf(b); });
+    for (size_t first = 0; first < order.size(); first += group) {
+        plan.groupBegin.push_back(static_cast<uint32_t>(plan.tapBytes.size()));
+        const size_t end = std::min(first + group, order.size());
         uint32_t positions = 0;
-        for (int32_t x = first; x < std::min(first + kGroup, size.width); ++x) {
-            positions = std::max(positions, columns.begin[x + 1] - columns.begin[x]);
-        }
+        for (size_t lane = first; lane < end; ++lane) positions = std::max(positions, tapsOf(order[lane]));
         for (uint32_t k = 0; k < positions; ++k) {
-            for (int32_t x = first; x < first + kGroup; ++x) {
-                const bool real = x < size.width && k < columns.begin[x + 1] - columns.begin[x];
-                plan.groupTaps.push_back(tapOf(real ? columns.taps[columns.begin[x] + k] : Tap{0, 0.0f}));
+            for (size_t lane = first; lane < first + group; ++lane) {
+                const bool real = lane < end && k < tapsOf(order[lane]);
+                addTap(real ? columns.taps[columns.begin[order[lane]] + k] : Tap{0, 0.0f});
             }
         }
+        for (size_t lane = first; lane < first + group; ++lane) plan.groupColumns.push_back(lane < end ? order[lane] : -1);
     }
-    plan.groupBegin.push_back(static_cast<uint32_t>(plan.groupTaps.size()));
+    plan.groupBegin.push_back(static_cast<uint32_t>(plan.tapBytes.size()));
     // Rows are counted from the picture's bottom, as the destination stores
     // them, whatever order the source keeps them in.
     Spans rows = ComputeSpans(size.height, source.height, verticalFactor);
@@ -389,15 +523,37 @@ bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor
     for (int32_t y = 0; y < size.height; ++y) {
         plan.tallest = std::max(plan.tallest, plan.rowBegin[y + 1] - plan.rowBegin[y]);
     }
+    rowCount = size.height;
+    contributions = static_cast<uint64_t>(plan.tapBytes.size()) * plan.rowTaps.size();
+}
 
-    Run(instructions, source.bitsPerPixel, plan, palette, size, destination);
+ResampleRows::~ResampleRows() = default;
+
+void ResampleRows::Run(int32_t first, int32_t end) const {
+    if (work == nullptr) return;
+    first = std::max(first, 0);
+    end = std::min(end, rowCount);
+    if (first >= end) return;
+    AverageWith(work->instructions, work->bits, work->plan, work->palette, work->width, first, end, work->destination);
+}
+
+bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                             uint32_t* destination, ResampleInstructions instructions) {
+    const ResampleRows rows(source, horizontalFactor, verticalFactor, size, destination, instructions);
+    if (!rows.Valid()) return false;
+    rows.Run(0, rows.Rows());
     return true;
 }
 
 bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
                              uint32_t* destination) {
+    return ResampleAreaAverageInto(source, horizontalFactor, verticalFactor, size, destination,
+                                   WidestResampleInstructions());
+}
+
+ResampleInstructions WidestResampleInstructions() {
     static const ResampleInstructions widest = AvailableResampleInstructions().back();
-    return ResampleAreaAverageInto(source, horizontalFactor, verticalFactor, size, destination, widest);
+    return widest;
 }
 
 ResampledPicture ResampleAreaAverage(const SourcePicture& source, float horizontalFactor, float verticalFactor) {

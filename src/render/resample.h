@@ -3,6 +3,7 @@
 // into 32-bit pixels 0x00RRGGBB, on plain pixel arrays.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/types.h"
@@ -42,12 +43,42 @@ bool ResampledSize(int32_t width, int32_t height, float horizontalFactor, float 
 bool ResampleAreaAverageInto(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
                              uint32_t* destination);
 
-// The ways the resampler can sum: plain arithmetic, SSE2 and AVX. Each one
-// gives the same pixels; the widest one the processor has is used.
-enum class ResampleInstructions { kPortable, kSse2, kAvx };
+// The ways the resampler can sum: plain arithmetic, SSE2, AVX and AVX-512.
+// Each one gives the same pixels; the widest one the processor has is used.
+enum class ResampleInstructions { kPortable, kSse2, kAvx, kAvx512 };
 
 // The ways this build on this processor offers, narrowest first.
 std::vector<ResampleInstructions> AvailableResampleInstructions();
+
+// The last of them.
+ResampleInstructions WidestResampleInstructions();
+
+// One resampling worked out ahead (spans, weights, colour table), whose
+// destination rows are then computed in bands: bands that do not overlap may
+// be computed at the same time on different threads, and give the same
+// pixels whichever thread computes them. Invalid, computing nothing, for the
+// sources and sizes ResampleAreaAverageInto refuses.
+class ResampleRows {
+public:
+    ResampleRows(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                 uint32_t* destination, ResampleInstructions instructions);
+    ~ResampleRows();
+    ResampleRows(const ResampleRows&) = delete;
+    ResampleRows& operator=(const ResampleRows&) = delete;
+
+    bool Valid() const { return work != nullptr; }
+    int32_t Rows() const { return rowCount; }
+    // The products the whole picture sums, a measure of its work.
+    uint64_t Contributions() const { return contributions; }
+    // Destination rows first to end - 1 (rows counted from the bottom).
+    void Run(int32_t first, int32_t end) const;
+
+private:
+    struct Work;
+    std::unique_ptr<Work> work;
+    int32_t rowCount = 0;
+    uint64_t contributions = 0;
+};
 
 // ResampleAreaAverageInto with the given way of summing, one that
 // AvailableResampleInstructions lists.

@@ -327,6 +327,8 @@ std::string WayName(const testing::TestParamInfo<ResampleInstructions>& info) {
             return "Sse2";
         case ResampleInstructions::kAvx:
             return "Avx";
+        case ResampleInstructions::kAvx512:
+            return "Avx512";
         default:
             return "Portable";
     }

@@ -1,6 +1,11 @@
 // The resampler on full-HD and 4K pictures of 8 and 4 bits per pixel at the
-// factors a menu meets, and the same algorithm worked out pixel by pixel as
-// the baseline. Case names: resample/<width>x<height>/<bits>bit/<factor>.
+// factors a menu meets, on one thread and on every processor, and the same
+// algorithm worked out pixel by pixel as the baseline. Case names:
+//   resample/<width>x<height>/<bits>bit/<factor>           one thread
+//   resample-threads/<width>x<height>/<bits>bit/<factor>   one thread per processor
+//   resample-break-even/<width>x<height>/<threads>         smaller pictures at 0.75
+//                                                          on 1 and 2 threads: where
+//                                                          a second thread starts to pay
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -11,7 +16,9 @@
 #include <vector>
 
 #include "pictures.h"
+#include "platform/threads.h"
 #include "render/resample.h"
+#include "render/resample_threads.h"
 #include "support/literal_resample.h"
 
 namespace {
@@ -49,6 +56,24 @@ void Resample(benchmark::State& state, Case c) {
     }
 }
 
+// The same, the rows shared among `threads` threads, started for each picture
+// as the menu starts them.
+void ResampleOnThreads(benchmark::State& state, Case c, uint32_t threads) {
+    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
+    Size size{};
+    if (!ResampledSize(source.width, source.height, c.factor, c.factor, &size)) {
+        state.SkipWithError("no picture at this factor");
+        return;
+    }
+    std::vector<uint32_t> destination(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
+    for (auto _ : state) {
+        const ResampleRows rows(source, c.factor, c.factor, size, destination.data(), WidestResampleInstructions());
+        benchmark::DoNotOptimize(RunResampleRows(rows, threads));
+        benchmark::ClobberMemory();
+    }
+    state.counters["threads"] = threads;
+}
+
 void ResamplePixelByPixel(benchmark::State& state, Case c) {
     const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
     for (auto _ : state) {
@@ -69,11 +94,26 @@ int main(int argc, char** argv) {
     const Case sizes[] = {
         {1920, 1080, 8, "", 0}, {1920, 1080, 4, "", 0}, {3840, 2160, 8, "", 0}, {3840, 2160, 4, "", 0}};
     const std::pair<const char*, float> factors[] = {{"0.75", 0.75f}, {"0.5", 0.5f}, {"0.33", 0.33f}};
+    const uint32_t processors = platform::ProcessorCount();
+    std::printf("# threads: %u\n", processors);
     for (Case c : sizes) {
         for (const auto& factor : factors) {
             c.factorText = factor.first;
             c.factor = factor.second;
             benchmark::RegisterBenchmark(NameOf("resample", c).c_str(), Resample, c)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(NameOf("resample-threads", c).c_str(), ResampleOnThreads, c, processors)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        }
+    }
+    for (const Case c : {Case{400, 300, 8, "0.75", 0.75f}, Case{640, 480, 8, "0.75", 0.75f},
+                         Case{800, 600, 8, "0.75", 0.75f}, Case{1280, 720, 8, "0.75", 0.75f}}) {
+        for (uint32_t threads : {1u, 2u}) {
+            char name[64];
+            std::snprintf(name, sizeof name, "resample-break-even/%dx%d/%u", c.width, c.height, threads);
+            benchmark::RegisterBenchmark(name, ResampleOnThreads, c, threads)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
         }
     }
     for (const auto& factor : factors) {

@@ -2,9 +2,9 @@
 // screen, for tessaline.exe against bare_window.exe, a program that only
 // registers a class and paints one colour, in windows of the same place and
 // size, and against the same bare program carrying tessaline's manifest.
-// The runs alternate between the three. Three discs: the sample disc, the
-// same offering one language, and a disc whose 1920x1080 picture is
-// resampled to fit the screen.
+// The runs alternate between the three. Four discs: the sample disc, the
+// same offering one language, and discs whose 1920x1080 and 3840x2160
+// pictures are resampled to fit the screen.
 //   startup_latency [RUNS [DISC]]   (tessaline.exe and bare_window.exe beside it)
 // DISC, a folder with install.ini and its pictures, is measured instead of
 // those ("startup-disc"). Prints, per disc, the medians as
@@ -144,11 +144,40 @@ COLORREF EdgeDarkColour(const std::string& iniPath) {
     return BevelDark(ToColorValue(colour));
 }
 
-// A disc designed for a 1920x1080 screen: on a smaller one its picture is
-// resampled before the window opens.
-std::u16string FullHdDiscIni() {
+// A disc designed for a 1920x1080 screen (`times` 1) or, every coordinate
+// and font height doubled, for a 3840x2160 one (`times` 2): on a smaller
+// screen its picture is resampled before the window opens.
+std::u16string DiscIni(int times) {
+    // Coordinate values: every number times `times`; font values: the height.
+    const auto scaled = [times](const char16_t* text) {
+        const std::u16string line(text);
+        const size_t equals = line.find(u'=');
+        if (equals == std::u16string::npos) return line;
+        const std::u16string key = line.substr(0, equals);
+        const bool coordinates = key == u"AppSize" || key == u"BitmapRect" || key == u"ButtonPaneRect" ||
+                                 key == u"HelpRect" || key == u"BtnRect" || key == u"Position";
+        const bool font = key == u"BtnFont" || key == u"HelpFont" || key == u"Font";
+        std::u16string out = line.substr(0, equals + 1);
+        size_t at = equals + 1;
+        for (int index = 0; at <= line.size(); ++index) {
+            const size_t comma = std::min(line.find(u',', at), line.size());
+            std::u16string item = line.substr(at, comma - at);
+            const bool number = !item.empty() && std::all_of(item.begin(), item.end(), [](char16_t c) {
+                return c >= u'0' && c <= u'9';
+            });
+            if ((coordinates || (font && index == 0)) && number) {
+                int value = 0;
+                for (char16_t c : item) value = value * 10 + (c - u'0');
+                item.clear();
+                for (char c : std::to_string(value * times)) item += static_cast<char16_t>(c);
+            }
+            out += item;
+            if (comma < line.size()) out += u',';
+            at = comma + 1;
+        }
+        return out;
+    };
     std::u16string t;
-    auto line = [&t](const char16_t* text) { t += std::u16string(text) + u"\r\n"; };
     for (const char16_t* text : {
              u"[General]", u"AppSize=1920,1080", u"BitmapFile256=background.bmp", u"BitmapRect=0,0,1920,1080",
              u"BackColor=12,24,60", u"ButtonPaneRect=72,336,792,1200,3d", u"ButtonPaneColor=40,44,54",
@@ -163,7 +192,7 @@ std::u16string FullHdDiscIni() {
              u"Name=Browse", u"Help=Opens the disc's folder.", u"BtnRect=120,684,744,780", u"Path=.",
              u"[Button4-0x09]", u"Name=Exit", u"Help=Closes this menu.", u"BtnRect=120,1044,744,1140",
              u"Exit=true"}) {
-        line(text);
+        t += scaled(text) + u"\r\n";
     }
     return t;
 }
@@ -294,10 +323,17 @@ int main(int argc, char** argv) {
         }
         {
             TempFolder disc;
-            disc.Write("install.ini", fixture::Utf16Le(FullHdDiscIni()));
+            disc.Write("install.ini", fixture::Utf16Le(DiscIni(1)));
             disc.Write("background.bmp", bench::MakePicture(1920, 1080, 8).FileBytes());
             disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
             Report("startup-resampled", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
+        }
+        {
+            TempFolder disc;
+            disc.Write("install.ini", fixture::Utf16Le(DiscIni(2)));
+            disc.Write("background.bmp", bench::MakePicture(3840, 2160, 8).FileBytes());
+            disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
+            Report("startup-4k", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
         }
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "startup_latency: %s\n", failure.what());

@@ -33,6 +33,7 @@ struct InstanceObject;
 struct BrushObject;
 struct PenObject;
 struct NativeProcedureObject;
+struct ThreadObject;
 
 using Window = WindowObject*;
 using DrawingContext = DrawingContextObject*;
@@ -46,6 +47,7 @@ using Pen = PenObject*;
 // A window procedure of the system's own, kept to call on.
 using NativeProcedure = NativeProcedureObject*;
 using TimerId = uintptr_t;
+using Thread = ThreadObject*;
 
 // The window system's message handler, with its parameters as plain integers.
 using WindowProcedure = intptr_t (*)(Window window, uint32_t message, uintptr_t first, intptr_t second);

@@ -5,6 +5,7 @@
 #include "platform/window.h"
 #include "render/bitmap_check.h"
 #include "render/resample.h"
+#include "render/resample_threads.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, 
     picture.topDown = section.headerHeight < 0;
     picture.colorTable = colorTable;
     picture.colorCount = colorCount;
-    if (!ResampleAreaAverageInto(picture, horizontalFactor, verticalFactor, size, static_cast<uint32_t*>(pixels))) {
+    if (!ResampleOnCores(picture, horizontalFactor, verticalFactor, size, static_cast<uint32_t*>(pixels))) {
         return nullptr;
     }
     return destination.HandOver();

@@ -123,14 +123,14 @@ inline uint32_t Channel(double sum) {
 
 // The three sums of one destination pixel (or, kPixels = 2, of two): each
 // contribution is formed in double precision and each sum rounded to single
-// precision after each addition; the first contribution is added to
-// nothing. Four ways to hold them: plain floats, pairs of doubles (SSE2),
-// one vector (AVX), where a conversion to single precision rounds every lane
-// at once, and one vector for two pixels (AVX-512).
+// precision after each addition. The sums start at 0: the first
+// contribution added to 0 is itself, only rounded. Four ways to hold them:
+// plain floats, pairs of doubles (SSE2), one vector (AVX), where a
+// conversion to single precision rounds every lane at once, and one vector
+// for two pixels (AVX-512).
 class PortableSums {
 public:
     static constexpr uint32_t kPixels = 1;
-    void Start(const Entry& color, const double* weight) { Add(color, weight); }
     void Add(const Entry& color, const double* weight) {
         blue = static_cast<float>(blue + color.channel[0] * *weight);
         green = static_cast<float>(green + color.channel[1] * *weight);
@@ -154,12 +154,6 @@ inline uint32_t PackedPixel(__m128i channels) {
 class Sse2Sums {
 public:
     static constexpr uint32_t kPixels = 1;
-    // The first contribution, added to nothing, is only rounded.
-    void Start(const Entry& color, const double* weight) {
-        const __m128d both = _mm_load1_pd(weight);
-        blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel), both)));
-        redNone = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_mul_pd(_mm_loadu_pd(color.channel + 2), both)));
-    }
     void Add(const Entry& color, const double* weight) {
         const __m128d both = _mm_load1_pd(weight);
         blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), both))));
@@ -184,9 +178,6 @@ class AvxSums {
 public:
     static constexpr uint32_t kPixels = 1;
     TESSALINE_AVX AvxSums() : sums(_mm_setzero_ps()) {}
-    TESSALINE_AVX void Start(const Entry& color, const double* weight) {
-        sums = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(weight)));
-    }
     TESSALINE_AVX void Add(const Entry& color, const double* weight) {
         const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(weight));
         sums = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_cvtps_pd(sums), product));
@@ -211,10 +202,6 @@ class Avx512PairSums {
 public:
     static constexpr uint32_t kPixels = 2;
     TESSALINE_AVX512 Avx512PairSums() : sums(_mm256_setzero_ps()) {}
-    TESSALINE_AVX512 void Start(const Entry& first, const double* firstWeight, const Entry& second,
-                                const double* secondWeight) {
-        sums = _mm512_cvtpd_ps(Products(first, firstWeight, second, secondWeight));
-    }
     TESSALINE_AVX512 void Add(const Entry& first, const double* firstWeight, const Entry& second,
                               const double* secondWeight) {
         sums = _mm512_cvtpd_ps(
@@ -247,10 +234,6 @@ template <class Sums>
 struct OnePixel {
     static constexpr uint32_t kPixels = 1;
     template <int kBits>
-    void Start(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
-        sums.Start(ColorAt<kBits>(table, bytes, columns, 0), columns.weight);
-    }
-    template <int kBits>
     void Add(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
         sums.Add(ColorAt<kBits>(table, bytes, columns, 0), columns.weight);
     }
@@ -263,11 +246,6 @@ struct OnePixel {
 #ifdef TESSALINE_RESAMPLE_X86
 struct TwoPixels {
     static constexpr uint32_t kPixels = 2;
-    template <int kBits>
-    void Start(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
-        sums.Start(ColorAt<kBits>(table, bytes, columns, 0), columns.weight, ColorAt<kBits>(table, bytes, columns, 1),
-                   columns.weight + 1);
-    }
     template <int kBits>
     void Add(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
         sums.Add(ColorAt<kBits>(table, bytes, columns, 0), columns.weight, ColorAt<kBits>(table, bytes, columns, 1),
@@ -308,11 +286,6 @@ struct Lanes {
     Lanes<Lane, kLanes - 1> rest;
 
     template <int kBits>
-    void Start(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
-        first.template Start<kBits>(table, bytes, columns);
-        rest.template Start<kBits>(table, bytes, columns + Lane::kPixels);
-    }
-    template <int kBits>
     void Add(const Entry* table, const uint8_t* bytes, const ColumnTaps& columns) {
         first.template Add<kBits>(table, bytes, columns);
         rest.template Add<kBits>(table, bytes, columns + Lane::kPixels);
@@ -325,8 +298,6 @@ struct Lanes {
 
 template <class Lane>
 struct Lanes<Lane, 0> {
-    template <int kBits>
-    void Start(const Entry*, const uint8_t*, const ColumnTaps&) {}
     template <int kBits>
     void Add(const Entry*, const uint8_t*, const ColumnTaps&) {}
     void Store(uint32_t*, const int32_t*) const {}
@@ -346,13 +317,7 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const RowTap* rows
         for (uint32_t r = 0; r < rowCount; ++r) {
             const Entry* table = tables + r * kEntries;
             const uint8_t* bytes = rows[r].row;
-            for (uint32_t k = 0; k < positions; ++k) {
-                if (r == 0 && k == 0) {
-                    sums.template Start<kBits>(table, bytes, taps);
-                } else {
-                    sums.template Add<kBits>(table, bytes, taps + k * kGroup);
-                }
-            }
+            for (uint32_t k = 0; k < positions; ++k) sums.template Add<kBits>(table, bytes, taps + k * kGroup);
         }
         sums.Store(out, plan.groupColumns.data() + static_cast<size_t>(group) * kGroup);
     }
@@ -494,9 +459,13 @@ ResampleRows::ResampleRows(const SourcePicture& source, float horizontalFactor, 
     };
     // Columns in order of their number of taps, left to right within each number.
     const auto tapsOf = [&](int32_t x) { return columns.begin[x + 1] - columns.begin[x]; };
+    uint32_t most = 0;
+    for (int32_t x = 0; x < size.width; ++x) most = std::max(most, tapsOf(x));
+    std::vector<uint32_t> place(static_cast<size_t>(most) + 2, 0);  // where each number's columns start
+    for (int32_t x = 0; x < size.width; ++x) ++place[tapsOf(x) + 1];
+    for (uint32_t taps = 0; taps <= most; ++taps) place[taps + 1] += place[taps];
     std::vector<int32_t> order(static_cast<size_t>(size.width));
-    for (int32_t x = 0; x < size.width; ++x) order[x] = x;
-    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return tapsOf(a) < tapsOf(b); });
+    for (int32_t x = 0; x < size.width; ++x) order[place[tapsOf(x)]++] = x;
     for (size_t first = 0; first < order.size(); first += group) {
         plan.groupBegin.push_back(static_cast<uint32_t>(plan.tapBytes.size()));
         const size_t end = std::min(first + group, order.size());

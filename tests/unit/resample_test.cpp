@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/resample.h"
+#include "render/resample_threads.h"
 #include "support/literal_resample.h"
 
 namespace {
@@ -345,6 +346,58 @@ TEST(ResampleInstructions, ThePlainPathFirstAndSse2OnX86) {
 #if defined(__SSE2__)
     EXPECT_NE(std::find(ways.begin(), ways.end(), ResampleInstructions::kSse2), ways.end());
 #endif
+}
+
+// Shared among threads, each band of rows on a thread of its own, the
+// pixels are those of one thread; a band whose thread the system refuses is
+// computed on the calling thread, with the same pixels.
+platform::Thread Refuse(void (*)(void*), void*) {
+    return nullptr;
+}
+
+int startsAsked = 0;
+
+platform::Thread RefuseEverySecond(void (*work)(void*), void* context) {
+    return ++startsAsked % 2 == 0 ? nullptr : platform::StartThread(work, context);
+}
+
+TEST(ResampleThreads, AnyNumberOfBandsGivesThePixelsOfOneThread) {
+    const Picture picture(131, 97, 8, NoisyPalette(256), Noise(131 * 97, 256, 7));
+    const ResampledPicture expected = ResampleAreaAverage(picture.Source(), 0.61f, 0.61f);
+    ASSERT_EQ(expected.height, 59);
+    const struct {
+        uint32_t threads;
+        ThreadStarter start;
+        uint32_t ran;
+    } cases[] = {{1, platform::StartThread, 1}, {2, platform::StartThread, 2}, {7, platform::StartThread, 7},
+                 {500, platform::StartThread, 59}, {4, Refuse, 1},           {6, RefuseEverySecond, 4}};
+    for (const auto& c : cases) {
+        startsAsked = 0;
+        std::vector<uint32_t> pixels(expected.pixels.size(), 0xDEADBEEF);
+        const ResampleRows rows(picture.Source(), 0.61f, 0.61f, Size{expected.width, expected.height}, pixels.data(),
+                                WidestResampleInstructions());
+        const uint32_t ran = RunResampleRows(rows, c.threads, c.start);
+        EXPECT_EQ(ran, c.ran) << c.threads << " threads";
+        EXPECT_EQ(pixels, expected.pixels) << c.threads << " threads";
+    }
+}
+
+TEST(ResampleThreads, OnlyAsManyAsPayAndTheProcessorsAndRowsAllow) {
+    const struct {
+        uint64_t contributions;
+        int32_t rows;
+        uint32_t processors;
+        uint32_t threads;
+    } cases[] = {{0, 100, 8, 1},
+                 {kContributionsPerThread - 1, 100, 8, 1},
+                 {2 * kContributionsPerThread, 100, 8, 2},
+                 {100 * kContributionsPerThread, 100, 8, 8},
+                 {100 * kContributionsPerThread, 3, 8, 3},
+                 {100 * kContributionsPerThread, 100, 1, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ResampleThreadCount(c.contributions, c.rows, c.processors), c.threads)
+            << c.contributions << " products, " << c.rows << " rows, " << c.processors << " processors";
+    }
 }
 
 }  // namespace

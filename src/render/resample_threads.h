@@ -1,0 +1,30 @@
+#pragma once
+// The resampler's destination rows shared among the processor's cores, when
+// the picture is large enough for threads to pay.
+
+#include <cstdint>
+
+#include "platform/threads.h"
+#include "render/resample.h"
+
+// Below this many products per thread, starting a thread costs more than it
+// saves (measured by bench/resample_benchmark under Wine and natively).
+constexpr uint64_t kContributionsPerThread = 1000000;
+
+// The threads that pay for a resampling of `contributions` products over
+// `rows` destination rows: one per kContributionsPerThread products, no more
+// than the processors or the rows, at least one.
+uint32_t ResampleThreadCount(uint64_t contributions, int32_t rows, uint32_t processors);
+
+using ThreadStarter = platform::Thread (*)(void (*work)(void* context), void* context);
+
+// Computes every row of `rows` in `threads` bands of neighbouring rows: the
+// first band on the calling thread, each other one on a thread of its own,
+// started by `start`. A band whose thread cannot be started is computed on
+// the calling thread. Returns how many threads computed bands.
+uint32_t RunResampleRows(const ResampleRows& rows, uint32_t threads, ThreadStarter start = platform::StartThread);
+
+// ResampleAreaAverageInto with the widest way of summing, on as many of the
+// processor's cores as pay.
+bool ResampleOnCores(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,
+                     uint32_t* destination);

@@ -121,7 +121,7 @@ inline uint32_t Channel(double sum) {
     return sum < 255.0 ? static_cast<uint32_t>(sum) : 255u;
 }
 
-// The three sums of one destination pixel (or, kPixels = 2, of two): each
+// The three sums of one destination pixel (or, AVX-512, of two): each
 // contribution is formed in double precision and each sum rounded to single
 // precision after each addition. The sums start at 0: the first
 // contribution added to 0 is itself, only rounded. Four ways to hold them:
@@ -130,7 +130,6 @@ inline uint32_t Channel(double sum) {
 // for two pixels (AVX-512).
 class PortableSums {
 public:
-    static constexpr uint32_t kPixels = 1;
     void Add(const Entry& color, const double* weight) {
         blue = static_cast<float>(blue + color.channel[0] * *weight);
         green = static_cast<float>(green + color.channel[1] * *weight);
@@ -153,7 +152,6 @@ inline uint32_t PackedPixel(__m128i channels) {
 
 class Sse2Sums {
 public:
-    static constexpr uint32_t kPixels = 1;
     void Add(const Entry& color, const double* weight) {
         const __m128d both = _mm_load1_pd(weight);
         blueGreen = _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(blueGreen, _mm_mul_pd(_mm_loadu_pd(color.channel), both))));
@@ -176,7 +174,6 @@ private:
 // adds and rounds back, and the pixel is read from them as they stand.
 class AvxSums {
 public:
-    static constexpr uint32_t kPixels = 1;
     TESSALINE_AVX AvxSums() : sums(_mm_setzero_ps()) {}
     TESSALINE_AVX void Add(const Entry& color, const double* weight) {
         const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(color.channel), _mm256_broadcast_sd(weight));
@@ -192,15 +189,16 @@ private:
 };
 
 #define TESSALINE_AVX512 __attribute__((target("avx512f,avx512vl")))
-// The compiler's own AVX-512 conversions start from a deliberately undefined
-// vector, which it then warns of as uninitialised.
+// GCC's own AVX-512 conversions start from a deliberately undefined vector,
+// which it then warns of as uninitialised.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 // Two pixels side by side in one vector, in single precision between
 // additions as with AVX: half the conversions and additions per pixel.
 class Avx512PairSums {
 public:
-    static constexpr uint32_t kPixels = 2;
     TESSALINE_AVX512 Avx512PairSums() : sums(_mm256_setzero_ps()) {}
     TESSALINE_AVX512 void Add(const Entry& first, const double* firstWeight, const Entry& second,
                               const double* secondWeight) {
@@ -225,7 +223,9 @@ private:
 
     __m256 sums;  // blue, green, red, 0 of the first pixel, then of the second
 };
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #endif
 
 // The sums of one pixel as the lanes below use them: the colour looked up

@@ -41,24 +41,10 @@ struct Case {
 };
 
 // Into a destination held by the caller, as the menu resamples into the
-// pixels of the picture it has created.
-void Resample(benchmark::State& state, Case c) {
-    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
-    Size size{};
-    if (!ResampledSize(source.width, source.height, c.factor, c.factor, &size)) {
-        state.SkipWithError("no picture at this factor");
-        return;
-    }
-    std::vector<uint32_t> destination(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ResampleAreaAverageInto(source, c.factor, c.factor, size, destination.data()));
-        benchmark::ClobberMemory();
-    }
-}
-
-// The same, the rows shared among `threads` threads, started for each picture
-// as the menu starts them.
-void ResampleOnThreads(benchmark::State& state, Case c, uint32_t threads) {
+// pixels of the picture it has created, the rows shared among `threads`
+// threads (1: the calling thread alone), started for each picture as the
+// menu starts them.
+void Resample(benchmark::State& state, Case c, uint32_t threads) {
     const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
     Size size{};
     if (!ResampledSize(source.width, source.height, c.factor, c.factor, &size)) {
@@ -100,8 +86,8 @@ int main(int argc, char** argv) {
         for (const auto& factor : factors) {
             c.factorText = factor.first;
             c.factor = factor.second;
-            benchmark::RegisterBenchmark(NameOf("resample", c).c_str(), Resample, c)->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(NameOf("resample-threads", c).c_str(), ResampleOnThreads, c, processors)
+            benchmark::RegisterBenchmark(NameOf("resample", c).c_str(), Resample, c, 1u)->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(NameOf("resample-threads", c).c_str(), Resample, c, processors)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }
@@ -111,7 +97,7 @@ int main(int argc, char** argv) {
         for (uint32_t threads : {1u, 2u}) {
             char name[64];
             std::snprintf(name, sizeof name, "resample-break-even/%dx%d/%u", c.width, c.height, threads);
-            benchmark::RegisterBenchmark(name, ResampleOnThreads, c, threads)
+            benchmark::RegisterBenchmark(name, Resample, c, threads)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }

@@ -3,9 +3,9 @@
 // algorithm worked out pixel by pixel as the baseline. Case names:
 //   resample/<width>x<height>/<bits>bit/<factor>           one thread
 //   resample-threads/<width>x<height>/<bits>bit/<factor>   one thread per processor
-//   resample-break-even/<width>x<height>/<threads>         smaller pictures at 0.75
-//                                                          on 1 and 2 threads: where
-//                                                          a second thread starts to pay
+//   resample-break-even/<width>x<height>/<threads>         pictures at 0.75 on 1 and
+//                                                          2 threads: where a second
+//                                                          thread starts to pay
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
                 ->UseRealTime();
         }
     }
-    for (const Case c : {Case{400, 300, 8, "0.75", 0.75f}, Case{640, 480, 8, "0.75", 0.75f},
-                         Case{800, 600, 8, "0.75", 0.75f}, Case{1280, 720, 8, "0.75", 0.75f}}) {
+    for (const Case c : {Case{640, 480, 8, "0.75", 0.75f}, Case{1280, 720, 8, "0.75", 0.75f},
+                         Case{1920, 1080, 8, "0.75", 0.75f}, Case{2560, 1440, 8, "0.75", 0.75f}}) {
         for (uint32_t threads : {1u, 2u}) {
             char name[64];
             std::snprintf(name, sizeof name, "resample-break-even/%dx%d/%u", c.width, c.height, threads);

@@ -8,8 +8,12 @@
 #include "render/resample.h"
 
 // Below this many products per thread, starting a thread costs more than it
-// saves (measured by bench/resample_benchmark under Wine and natively).
-constexpr uint64_t kContributionsPerThread = 1000000;
+// saves. Starting and ending a thread takes about 1.1 ms under Wine (some
+// 50 us natively), as long as summing some 2 million products: the
+// resample-break-even cases of bench/resample_benchmark show a second thread
+// paying from a 1920x1080 picture at 0.75 (4.7 million products) up under
+// Wine, and from 1280x720 (2.1 million) natively.
+constexpr uint64_t kContributionsPerThread = 2500000;
 
 // The threads that pay for a resampling of `contributions` products over
 // `rows` destination rows: one per kContributionsPerThread products, no more

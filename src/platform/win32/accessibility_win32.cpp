@@ -205,17 +205,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (window == nullptr) return CO_E_OBJNOTCONNECTED;
         HWND list = reinterpret_cast<HWND>(menu.languageBox);
-        const int32_t child = AccessibleFocus(list != nullptr && GetFocus() == list);
-        focus->vt = VT_EMPTY;
-        if (child == -1) return S_FALSE;
-        if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
-            focus->pdispVal = ListObject();
-            if (focus->pdispVal == nullptr) return S_FALSE;
-            focus->vt = VT_DISPATCH;
-            return S_OK;
-        }
-        SetChild(focus, child);
-        return S_OK;
+        return Answer(AccessibleFocus(list != nullptr && GetFocus() == list), focus);
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (window == nullptr) return CO_E_OBJNOTCONNECTED;
@@ -262,16 +252,13 @@ public:
         int32_t from = 0;
         const HRESULT checked = Check(start, &from);
         if (checked != S_OK) return checked;
-        end->vt = VT_EMPTY;
         int32_t to = -1;
         if ((direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) && from != accessible::kSelf) {
             to = AccessibleNavigate(from, direction == NAVDIR_NEXT);
         } else if ((direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) && from == accessible::kSelf) {
             to = AccessibleNavigate(from, direction == NAVDIR_FIRSTCHILD);
         }
-        if (to == -1) return S_FALSE;
-        SetChild(end, to);
-        return S_OK;
+        return Answer(to, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
         if (window == nullptr) return CO_E_OBJNOTCONNECTED;
@@ -305,6 +292,22 @@ private:
     }
 
     IDispatch* ListObject() const { return StandardObject(reinterpret_cast<HWND>(menu.languageBox), OBJID_WINDOW); }
+
+    // A child as an answer: the list as its own object, as get_accChild
+    // hands it out, since tools ask an object, not its parent, about it;
+    // any other child by its id; -1 as nothing.
+    HRESULT Answer(int32_t child, VARIANT* out) const {
+        out->vt = VT_EMPTY;
+        if (child == -1) return S_FALSE;
+        if (AccessibleKindOf(child) != AccessibleKind::LanguageList) {
+            SetChild(out, child);
+            return S_OK;
+        }
+        out->pdispVal = ListObject();
+        if (out->pdispVal == nullptr) return S_FALSE;
+        out->vt = VT_DISPATCH;
+        return S_OK;
+    }
 
     template <typename Answer>
     HRESULT OnList(HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, Answer*), Answer* answer) const {

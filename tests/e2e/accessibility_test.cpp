@@ -290,6 +290,8 @@ TEST_F(Accessibility, ThePointerMakesButtonsHotAndSaysSo) {
         {"within it", 90, 40, 1, {}},
         {"straight onto the second", 80, 75, 2, {1, 2}},
         {"off every button", 250, 200, kNothing, {2}},
+        {"back onto the first button", 80, 35, 1, {1}},
+        {"out of the window", -40, -40, kNothing, {1}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.move);

@@ -32,7 +32,8 @@ struct Publisher {
         HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(PublishedTally),
                                             ObjectTallyName(id).c_str());
         if (mapping == nullptr) return;
-        auto* shared = static_cast<PublishedTally*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(PublishedTally)));
+        auto* shared =
+            static_cast<PublishedTally*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(PublishedTally)));
         if (shared == nullptr) return;
         shared->drawingObjects = *platform::liveDrawingObjects;
         platform::liveDrawingObjects = &shared->drawingObjects;

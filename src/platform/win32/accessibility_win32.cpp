@@ -205,7 +205,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (window == nullptr) return CO_E_OBJNOTCONNECTED;
         HWND list = reinterpret_cast<HWND>(menu.languageBox);
-        return Answer(AccessibleFocus(list != nullptr && GetFocus() == list), focus);
+        return ChildAnswer(AccessibleFocus(list != nullptr && GetFocus() == list), focus);
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (window == nullptr) return CO_E_OBJNOTCONNECTED;
@@ -258,7 +258,7 @@ public:
         } else if ((direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) && from == accessible::kSelf) {
             to = AccessibleNavigate(from, direction == NAVDIR_FIRSTCHILD);
         }
-        return Answer(to, end);
+        return ChildAnswer(to, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
         if (window == nullptr) return CO_E_OBJNOTCONNECTED;
@@ -296,7 +296,7 @@ private:
     // A child as an answer: the list as its own object, as get_accChild
     // hands it out, since tools ask an object, not its parent, about it;
     // any other child by its id; -1 as nothing.
-    HRESULT Answer(int32_t child, VARIANT* out) const {
+    HRESULT ChildAnswer(int32_t child, VARIANT* out) const {
         out->vt = VT_EMPTY;
         if (child == -1) return S_FALSE;
         if (AccessibleKindOf(child) != AccessibleKind::LanguageList) {

@@ -113,6 +113,9 @@ bool Handle(platform::Window window, uint32_t message, uintptr_t first, intptr_t
             OnPointerMove(p.x, p.y);
             return false;
         }
+        case msg::kMouseLeave:
+            OnPointerLeave();
+            return false;
         case msg::kLeftButtonDown:
         case msg::kLeftButtonDoubleClick:
             OnPointerPress();

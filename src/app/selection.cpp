@@ -63,13 +63,18 @@ int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_
 }
 
 int32_t HotButton() {
+    if (!menu.pointerInside) return -1;
     return HoverTarget(menu.lastMousePos.x, menu.lastMousePos.y, menu.selectedIndex);
 }
 
+// The window hears of the pointer's leaving only when it asked to, once per
+// entry: moves tell no more than where the pointer is while inside.
 void OnPointerMove(int32_t x, int32_t y) {
     if (!menu.isActive) return;
-    if (menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
+    if (menu.pointerInside && menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
     const int32_t hotBefore = HotButton();
+    if (!menu.pointerInside) platform::TrackPointerLeave(menu.mainWindow);
+    menu.pointerInside = true;
     menu.lastMousePos = Point{x, y};
     // A press that began outside every button highlights nothing.
     if (!menu.isPressed || menu.armedIndex != -1) {
@@ -90,6 +95,12 @@ void OnPointerMove(int32_t x, int32_t y) {
     for (int32_t changed : {hotBefore, hotAfter}) {
         if (changed != -1) platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventStateChange, changed + 1);
     }
+}
+
+void OnPointerLeave() {
+    const int32_t hot = HotButton();
+    menu.pointerInside = false;
+    if (hot != -1) platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventStateChange, hot + 1);
 }
 
 void OnPointerPress() {

@@ -17,11 +17,15 @@ using ButtonLauncher = void (*)(int32_t index);
 // last. `onStep`, when given, sees each button the walk passes on the way.
 int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index) = nullptr);
 
-// The button the pointer's last position highlights; -1: none.
+// The button the pointer's last position highlights while the pointer is
+// over the client area; -1: none.
 int32_t HotButton();
 
 // Assistive tools hear of each button that becomes or stops being hot.
 void OnPointerMove(int32_t x, int32_t y);
+// The pointer left the client area (for another window, the language list
+// among them); the highlight stays as it is.
+void OnPointerLeave();
 void OnPointerPress();
 // Launches the armed button when the release is over it; the button stays
 // armed while its programs start.

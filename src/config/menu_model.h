@@ -46,6 +46,7 @@ struct Menu {
     bool isActive = true;
     bool isPressed = false;
     Point lastMousePos{};
+    bool pointerInside = false;  // over the client area since its last move there
     platform::TimerId closeTimer = 0;
     uint32_t shownAt = 0;
 

@@ -15,7 +15,8 @@ namespace platform {
 intptr_t AnswerAccessibleObjectRequest(Window window, uintptr_t first);
 
 // Cuts the window's object loose: references that assistive tools still hold
-// answer "not connected" from now on and touch nothing of the menu.
+// answer "not connected" from now on and touch nothing of the menu. Ends the
+// use of COM that the first request began.
 void DisconnectAccessibleObject();
 
 // Tells assistive tools of a change of the window's client-area child `child`.

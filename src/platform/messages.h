@@ -21,6 +21,7 @@ constexpr uint32_t kMouseMove = 0x0200;
 constexpr uint32_t kLeftButtonDown = 0x0201;
 constexpr uint32_t kLeftButtonUp = 0x0202;
 constexpr uint32_t kLeftButtonDoubleClick = 0x0203;
+constexpr uint32_t kMouseLeave = 0x02A3;
 constexpr uint32_t kGetObject = 0x003D;
 constexpr uint32_t kUser = 0x0400;
 // The program's own: press button `first` (posted by the accessible object).

@@ -70,6 +70,8 @@ void ListSelect(Window list, int32_t index);
 int32_t ListSelection(Window list);
 
 void SetKeyboardFocus(Window window);
+// Asks for one kMouseLeave message when the pointer next leaves the window's client area.
+void TrackPointerLeave(Window window);
 bool IsShiftHeld();
 // True when `window` is a child (at any depth) of `parent`.
 bool IsChildOf(Window parent, Window window);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr const char* kMenuClass = "Quorvan Belmira Autorun";
+constexpr LONG kNothing = -1;
+constexpr LONG kListObject = 100;
 
 VARIANT Child(LONG id) {
     VARIANT v;
@@ -116,6 +119,7 @@ protected:
         const HRESULT result =
             AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object));
         EXPECT_EQ(result, S_OK);
+        list = FindWindowExA(window, nullptr, "ComboBox", nullptr);
         return object != nullptr ? window : nullptr;
     }
     std::wstring Name(LONG child) {
@@ -123,18 +127,40 @@ protected:
         object->get_accName(Child(child), &name);
         return Take(name);
     }
+    // What an answer names, and takes: a child id, kListObject for the
+    // list's own object, kNothing for none.
+    LONG Named(VARIANT* answer) {
+        LONG named = kNothing;
+        if (answer->vt == VT_I4) named = answer->lVal;
+        if (answer->vt == VT_DISPATCH) {
+            HWND shown = nullptr;
+            IAccessible* other = nullptr;
+            if (answer->pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&other)) == S_OK) {
+                WindowFromAccessibleObject(other, &shown);
+                other->Release();
+            }
+            named = shown != nullptr && shown == list ? kListObject : -2;
+        }
+        VariantClear(answer);
+        return named;
+    }
     LONG Focus() {
         VARIANT focus;
         VariantInit(&focus);
-        if (object->get_accFocus(&focus) != S_OK) return -1;
-        const LONG child = focus.vt == VT_I4 ? focus.lVal : -2;
-        VariantClear(&focus);
-        return child;
+        const HRESULT result = object->get_accFocus(&focus);
+        const LONG named = Named(&focus);
+        return result == (named == kNothing ? S_FALSE : S_OK) ? named : -3;
+    }
+    bool IsHot(LONG child) {
+        VARIANT state;
+        VariantInit(&state);
+        return object->get_accState(Child(child), &state) == S_OK && (state.lVal & STATE_SYSTEM_HOTTRACKED) != 0;
     }
 
     Disc disc;
     ProbeLog log;
     IAccessible* object = nullptr;
+    HWND list = nullptr;
 };
 
 TEST_F(Accessibility, AnotherProcessReadsEveryChild) {
@@ -231,7 +257,7 @@ TEST_F(Accessibility, TabMovesTheFocusAndRaisesItsEvent) {
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent, menu.Id(), 0,
                                          WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    EXPECT_EQ(Focus(), -1) << "nothing highlighted yet";
+    EXPECT_EQ(Focus(), kNothing) << "nothing highlighted yet";
     input::MoveTo(window, 250, 200);
     input::Tap(VK_TAB);
     EXPECT_TRUE(SawEvent(EVENT_OBJECT_FOCUS, 1));
@@ -239,7 +265,76 @@ TEST_F(Accessibility, TabMovesTheFocusAndRaisesItsEvent) {
     input::Tap(VK_DOWN);
     EXPECT_TRUE(SawEvent(EVENT_OBJECT_FOCUS, 2));
     EXPECT_EQ(Focus(), 2);
+    input::Tap(VK_TAB);
+    input::Tap(VK_TAB);
+    EXPECT_EQ(Focus(), kListObject) << "past the last button the list has the focus";
     UnhookWinEvent(hook);
+    CloseAndExpectExitZero(menu, window);
+}
+
+TEST_F(Accessibility, ThePointerMakesButtonsHotAndSaysSo) {
+    MenuProcess menu(disc.ExePath(), "", disc.Folder().Path());
+    HWND window = Open(menu);
+    ASSERT_NE(window, nullptr);
+    watchedWindow = window;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, OnEvent,
+                                         menu.Id(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const struct {
+        const char* move;
+        int x, y;
+        LONG hot;
+        std::vector<LONG> changed;
+    } steps[] = {
+        {"onto the first button", 80, 35, 1, {1}},
+        {"within it", 90, 40, 1, {}},
+        {"straight onto the second", 80, 75, 2, {1, 2}},
+        {"off every button", 250, 200, kNothing, {2}},
+        {"back onto the first button", 80, 35, 1, {1}},
+        {"out of the window", -40, -40, kNothing, {1}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.move);
+        seenEvents.clear();
+        input::MoveTo(window, step.x, step.y);
+        for (LONG child : step.changed) EXPECT_TRUE(SawEvent(EVENT_OBJECT_STATECHANGE, child)) << child;
+        PumpMessagesFor(100);
+        for (const auto& seen : seenEvents) {
+            EXPECT_NE(std::find(step.changed.begin(), step.changed.end(), seen.second), step.changed.end())
+                << "a state change for " << seen.second;
+        }
+        for (LONG child = 1; child <= 3; ++child) EXPECT_EQ(IsHot(child), child == step.hot) << child;
+    }
+    UnhookWinEvent(hook);
+    CloseAndExpectExitZero(menu, window);
+}
+
+TEST_F(Accessibility, NavigationFollowsTheTabOrder) {
+    MenuProcess menu(disc.ExePath(), "", disc.Folder().Path());
+    HWND window = Open(menu);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(list, nullptr);
+    // The list, the three buttons, the help area (4), the copyright line (5).
+    const struct {
+        LONG from;
+        LONG direction;
+        LONG to;
+    } cases[] = {
+        {CHILDID_SELF, NAVDIR_FIRSTCHILD, kListObject}, {CHILDID_SELF, NAVDIR_LASTCHILD, 5},
+        {CHILDID_SELF, NAVDIR_NEXT, kNothing},          {6, NAVDIR_NEXT, 1},
+        {1, NAVDIR_NEXT, 2},                            {3, NAVDIR_NEXT, 4},
+        {4, NAVDIR_NEXT, 5},                            {5, NAVDIR_NEXT, kNothing},
+        {5, NAVDIR_PREVIOUS, 4},                        {2, NAVDIR_PREVIOUS, 1},
+        {1, NAVDIR_PREVIOUS, kListObject},              {6, NAVDIR_PREVIOUS, kNothing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.from << ", direction " << c.direction);
+        VARIANT end;
+        VariantInit(&end);
+        const HRESULT result = object->accNavigate(c.direction, Child(c.from), &end);
+        EXPECT_EQ(result, c.to == kNothing ? S_FALSE : S_OK);
+        EXPECT_EQ(Named(&end), c.to);
+    }
     CloseAndExpectExitZero(menu, window);
 }
 

@@ -362,6 +362,10 @@ void SetKeyboardFocus(Window window) {
     fake.focus = window;
 }
 
+void TrackPointerLeave(Window) {
+    ++fake.pointerLeaveRequests;
+}
+
 bool IsShiftHeld() {
     return fake.shiftHeld;
 }

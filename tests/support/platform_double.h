@@ -85,6 +85,7 @@ struct PlatformDouble {
     int32_t listSelection = -1;
     std::vector<RecordedBox> boxes;
     platform::Window focus = nullptr;
+    int pointerLeaveRequests = 0;
     int quitRequests = 0;
     std::vector<uint32_t> forwardedMessages;  // reached the list's own procedure
     int32_t textHeight = 13;                 // of any text in any font

@@ -132,10 +132,13 @@ TEST_F(AccessibleTree, StatesFocusAndHotTracking) {
     Column(3);
     menu.selectedIndex = 1;
     menu.lastMousePos = Point{50, 80};  // over button 3
+    menu.pointerInside = true;
     EXPECT_EQ(AccessibleState(1), kStateFocusable);
     EXPECT_EQ(AccessibleState(2), kStateFocusable | kStateFocused);
     EXPECT_EQ(AccessibleState(3), kStateFocusable | kStateHotTracked);
     EXPECT_EQ(AccessibleState(4), 0u);
+    menu.pointerInside = false;
+    EXPECT_EQ(AccessibleState(3), kStateFocusable) << "the pointer has left the window";
     EXPECT_EQ(AccessibleFocus(false), 2);
     menu.selectedIndex = -1;
     EXPECT_EQ(AccessibleFocus(false), -1);

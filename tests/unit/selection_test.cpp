@@ -326,4 +326,22 @@ TEST_F(Selection, ThePointerTellsWhichButtonsBecomeAndStopBeingHot) {
     EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 3}}));
 }
 
+TEST_F(Selection, ThePointerLeavingTheWindowLeavesNoButtonHotAndTheHighlightWhereItIs) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerMove(In(1, 3).x, In(1, 3).y);
+    EXPECT_EQ(fake.pointerLeaveRequests, 1) << "asked once on entering";
+    TakeEvents();
+    Redraws();
+    OnPointerLeave();
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}}));
+    EXPECT_EQ(HotButton(), -1);
+    EXPECT_EQ(Redraws(), 0);
+    State(1, -1, false);
+    OnPointerLeave();
+    EXPECT_EQ(TakeEvents(), Events{}) << "nothing was hot";
+    OnPointerMove(In(1, 3).x, In(1, 3).y);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}})) << "back at the point it left";
+    EXPECT_EQ(fake.pointerLeaveRequests, 2) << "asked again on entering again";
+}
+
 }  // namespace

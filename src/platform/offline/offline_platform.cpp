@@ -274,6 +274,7 @@ void DisconnectAccessibleObject() {}
 void RaiseAccessibleEvent(Window, uint32_t, int32_t) {}
 
 void SetKeyboardFocus(Window) {}
+void TrackPointerLeave(Window) {}
 bool IsShiftHeld() {
     return false;
 }

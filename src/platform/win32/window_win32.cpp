@@ -181,6 +181,11 @@ void SetKeyboardFocus(Window window) {
     SetFocus(ToHwnd(window));
 }
 
+void TrackPointerLeave(Window window) {
+    TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE, ToHwnd(window), 0};
+    TrackMouseEvent(&request);
+}
+
 bool IsShiftHeld() {
     return GetKeyState(VK_SHIFT) < 0;
 }

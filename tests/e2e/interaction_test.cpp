@@ -119,6 +119,9 @@ TEST_F(Interaction, AnExitButtonEndsTheMenuAfterItsProgramStarted) {
     HWND window = Open(menu);
     ASSERT_NE(window, nullptr);
     input::MoveTo(window, 100, 75);
+    // The press arms the button the pointer has highlighted: the move must
+    // have reached the menu first.
+    ASSERT_TRUE(WaitForPixel(window, 12, 75, kBulletHi));
     input::LeftDown();
     input::LeftUp();
     ExpectExitZero(menu);

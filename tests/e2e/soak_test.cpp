@@ -152,6 +152,14 @@ struct Reading {
 };
 
 // Once the menu is idle: all painting done, nothing half made.
+// The tallied build of the menu as a disc's tessaline.exe, with its picture
+// and configuration.
+void WriteTalliedDisc(TempFolder& disc) {
+    disc.CopyIn(OwnFolder() + "tessaline_tallied.exe", "tessaline.exe");
+    disc.Write("back.bmp", fixture::PlainBitmap(400, 240, {20, 30, 60}));
+    disc.Write("install.ini", fixture::Utf16Le(Configuration()));
+}
+
 Reading Read(HWND window, HANDLE process, const ObjectTally& tally) {
     UpdateWindow(window);
     Send(window, WM_NULL, 0, 0);
@@ -161,9 +169,7 @@ Reading Read(HWND window, HANDLE process, const ObjectTally& tally) {
 TEST(LongRun, LanguageSwitchesAndPointerCyclesLeaveObjectsAndMemoryFlat) {
     SetCursorPos(0, 0);  // the real pointer away from the menu
     TempFolder disc;
-    disc.CopyIn(OwnFolder() + "tessaline_tallied.exe", "tessaline.exe");
-    disc.Write("back.bmp", fixture::PlainBitmap(400, 240, {20, 30, 60}));
-    disc.Write("install.ini", fixture::Utf16Le(Configuration()));
+    WriteTalliedDisc(disc);
 
     MenuProcess menu(disc.Path() + "tessaline.exe", "", disc.Path());
     HWND window = menu.WaitForWindow(kMenuClass, kLimitMs);
@@ -236,9 +242,7 @@ TEST(LongRun, AccessibilityRoundTripsLeaveDrawingObjectsAndMemoryFlat) {
     constexpr uint64_t kHeapGrowthAllowed = 16 * 1024;
     CoInitialize(nullptr);
     TempFolder disc;
-    disc.CopyIn(OwnFolder() + "tessaline_tallied.exe", "tessaline.exe");
-    disc.Write("back.bmp", fixture::PlainBitmap(400, 240, {20, 30, 60}));
-    disc.Write("install.ini", fixture::Utf16Le(Configuration()));
+    WriteTalliedDisc(disc);
     MenuProcess menu(disc.Path() + "tessaline.exe", "", disc.Path());
     HWND window = menu.WaitForWindow(kMenuClass, kLimitMs);
     ASSERT_NE(window, nullptr);

@@ -79,6 +79,7 @@ TEST_F(Interaction, AClickStartsTheButtonsProgramInItsFolder) {
     HWND window = Open(menu);
     ASSERT_NE(window, nullptr);
     input::MoveTo(window, 100, 35);
+    ASSERT_TRUE(WaitForPixel(window, 12, 35, kBulletHi)) << "the press comes after the move has highlighted";
     input::LeftDown();
     input::LeftUp();
     ASSERT_TRUE(log.WaitForLines(1));
@@ -93,6 +94,7 @@ TEST_F(Interaction, ADragOffTheButtonStartsNothing) {
     HWND window = Open(menu);
     ASSERT_NE(window, nullptr);
     input::MoveTo(window, 100, 35);
+    ASSERT_TRUE(WaitForPixel(window, 12, 35, kBulletHi)) << "the press comes after the move has highlighted";
     input::LeftDown();
     input::MoveTo(window, 250, 200);
     EXPECT_TRUE(WaitForPixel(window, 12, 35, kBulletLo)) << "off the armed button, nothing is highlighted";
@@ -119,9 +121,7 @@ TEST_F(Interaction, AnExitButtonEndsTheMenuAfterItsProgramStarted) {
     HWND window = Open(menu);
     ASSERT_NE(window, nullptr);
     input::MoveTo(window, 100, 75);
-    // The press arms the button the pointer has highlighted: the move must
-    // have reached the menu first.
-    ASSERT_TRUE(WaitForPixel(window, 12, 75, kBulletHi));
+    ASSERT_TRUE(WaitForPixel(window, 12, 75, kBulletHi)) << "the press comes after the move has highlighted";
     input::LeftDown();
     input::LeftUp();
     ExpectExitZero(menu);
@@ -134,6 +134,7 @@ TEST_F(Interaction, AButtonWithoutAProgramOnlyEndsTheMenu) {
     HWND window = Open(menu);
     ASSERT_NE(window, nullptr);
     input::MoveTo(window, 100, 115);
+    ASSERT_TRUE(WaitForPixel(window, 12, 115, kBulletHi)) << "the press comes after the move has highlighted";
     input::LeftDown();
     input::LeftUp();
     ExpectExitZero(menu);

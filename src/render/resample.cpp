@@ -57,13 +57,14 @@ Spans ComputeSpans(int32_t destinationLength, int32_t sourceLength, float factor
     return spans;
 }
 
-// The source columns of a group's lanes as the averaging reads them, lane l
-// of tap position k at index k * group + l of each array: the column and
-// its weight. Apart, so that each load takes only what it needs.
+// The taps of a group's lanes as the averaging reads them, lane l of tap
+// position k at index k * group + l of each array: the byte offset of the
+// source pixel's colour-table entry (see SlotRows) and the weight. Apart, so
+// that each load takes only what it needs.
 struct ColumnTaps {
-    const uint32_t* column;
+    const uint16_t* slot;
     const double* weight;
-    ColumnTaps operator+(uint32_t lanes) const { return ColumnTaps{column + lanes, weight + lanes}; }
+    ColumnTaps operator+(uint32_t lanes) const { return ColumnTaps{slot + lanes, weight + lanes}; }
 };
 
 struct RowTap {
@@ -102,19 +103,25 @@ constexpr uint32_t kWideGroup = 8;
 // at its own column.
 struct Plan {
     std::vector<uint32_t> groupBegin;  // the taps of group g, kGroup per tap position, start at groupBegin[g]
-    std::vector<uint32_t> tapColumns;  // the arrays of ColumnTaps
+    std::vector<uint32_t> tapColumns;  // each tap's source column
     std::vector<double> tapWeights;
-    std::vector<int32_t> groupColumns;  // kGroup per group: the lanes' destination columns, -1 for none
+    // For looking source pixels up 64 taps at a time: each group's first
+    // source column, -1 when its columns lie 256 or more apart, and each
+    // tap's column counted from there (64 more, for a look-up that runs past
+    // the last group).
+    std::vector<int32_t> groupWindow;
+    std::vector<uint8_t> tapWithin;
+    std::vector<int32_t> groupColumns;  // kGroup per group: the lanes' destination columns
+    std::vector<uint8_t> groupRun;      // 1 where those columns follow each other
     std::vector<uint32_t> rowBegin;  // rowTaps[rowBegin[y]] up to rowBegin[y + 1] serve row y
     std::vector<RowTap> rowTaps;
     uint32_t tallest = 0;  // the most source rows of one destination row
     int32_t sourceWidth = 0;
 };
 
-// The table entry of a lane's source pixel, `offsets` being its source row
-// as IndexedRows gives it.
-inline const Entry& ColorAt(const Entry* table, const uint16_t* offsets, const ColumnTaps& columns, uint32_t lane) {
-    return *reinterpret_cast<const Entry*>(reinterpret_cast<const uint8_t*>(table) + offsets[columns.column[lane]]);
+// The table entry of a lane's source pixel.
+inline const Entry& ColorAt(const Entry* table, const ColumnTaps& columns, uint32_t lane) {
+    return *reinterpret_cast<const Entry*>(reinterpret_cast<const uint8_t*>(table) + columns.slot[lane]);
 }
 
 // A sum below 255 loses its fraction; any other becomes 255.
@@ -206,12 +213,19 @@ public:
         sums = _mm512_cvtpd_ps(
             _mm512_add_pd(_mm512_cvtps_pd(sums), Products(first, firstWeight, second, secondWeight)));
     }
-    // Each pixel at its column of the row `out`, unless it has none.
+    // Each pixel at its column of the row `out`.
     TESSALINE_AVX512 void Store(uint32_t* out, const int32_t* columns) const {
         // Sums of 255 and more become 255, the others lose their fraction.
         const __m128i bytes = _mm256_cvtepi32_epi8(_mm256_cvttps_epi32(_mm256_min_ps(sums, _mm256_set1_ps(255.0f))));
-        if (columns[0] >= 0) out[columns[0]] = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
-        if (columns[1] >= 0) out[columns[1]] = static_cast<uint32_t>(_mm_extract_epi32(bytes, 1));
+        out[columns[0]] = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
+        out[columns[1]] = static_cast<uint32_t>(_mm_extract_epi32(bytes, 1));
+    }
+    // These two pixels and the `next` two at out[0] to out[3].
+    TESSALINE_AVX512 void StoreFour(const Avx512PairSums& next, uint32_t* out) const {
+        const __m512 four = _mm512_castpd_ps(
+            _mm512_insertf64x4(_mm512_castpd256_pd512(_mm256_castps_pd(sums)), _mm256_castps_pd(next.sums), 1));
+        const __m128i bytes = _mm512_cvtepi32_epi8(_mm512_cvttps_epi32(_mm512_min_ps(four, _mm512_set1_ps(255.0f))));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
     }
 
 private:
@@ -234,11 +248,14 @@ private:
 template <class Sums>
 struct OnePixel {
     static constexpr uint32_t kPixels = 1;
-    void Add(const Entry* table, const uint16_t* offsets, const ColumnTaps& columns) {
-        sums.Add(ColorAt(table, offsets, columns, 0), columns.weight);
-    }
+    void Add(const Entry* table, const ColumnTaps& columns) { sums.Add(ColorAt(table, columns, 0), columns.weight); }
     void Store(uint32_t* out, const int32_t* columns) const {
-        if (columns[0] >= 0) out[columns[0]] = sums.Pixel();
+        out[columns[0]] = sums.Pixel();
+    }
+    // This pixel and the `next` at out[0] and out[1].
+    void StoreRun(const OnePixel& next, uint32_t* out) const {
+        out[0] = sums.Pixel();
+        out[1] = next.sums.Pixel();
     }
     Sums sums;
 };
@@ -246,11 +263,11 @@ struct OnePixel {
 #ifdef TESSALINE_RESAMPLE_X86
 struct TwoPixels {
     static constexpr uint32_t kPixels = 2;
-    void Add(const Entry* table, const uint16_t* offsets, const ColumnTaps& columns) {
-        sums.Add(ColorAt(table, offsets, columns, 0), columns.weight, ColorAt(table, offsets, columns, 1),
-                 columns.weight + 1);
+    void Add(const Entry* table, const ColumnTaps& columns) {
+        sums.Add(ColorAt(table, columns, 0), columns.weight, ColorAt(table, columns, 1), columns.weight + 1);
     }
     void Store(uint32_t* out, const int32_t* columns) const { sums.Store(out, columns); }
+    void StoreRun(const TwoPixels& next, uint32_t* out) const { sums.StoreFour(next.sums, out); }
     Avx512PairSums sums;
 };
 #endif
@@ -276,65 +293,128 @@ private:
     std::vector<Entry> tables;
 };
 
-// Source rows as the averaging reads them: for each pixel, the byte offset
-// of its colour's table entry, so that a contribution needs no arithmetic
-// to find its colour. Each row is worked out once and kept while the
-// destination rows that read it are summed: a destination row's source rows
-// follow each other, so with a place for as many rows as the tallest
-// destination row reads, row i kept in place i modulo that number, the rows
-// of one destination row never take each other's place.
+#ifdef TESSALINE_RESAMPLE_X86
+#define TESSALINE_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+#endif
+
+// Source rows as the averaging reads them: for each tap, in the order of
+// plan.tapColumns, the byte offset of its source pixel's colour-table
+// entry, so that a contribution finds its colour with one load and no
+// arithmetic. Each row is worked out once and kept while the destination
+// rows that read it are summed: a destination row's source rows follow each
+// other, so with a place for as many rows as the tallest destination row
+// reads, row i kept in place i modulo that number, the rows of one
+// destination row never take each other's place.
+//
+// The pixels are looked up one by one, or, with AVX-512 VBMI, 64 at a time
+// by byte permutations out of the 256 pixels from a group's first column
+// (groups whose columns lie further apart one by one).
 template <int kBits>
-class IndexedRows {
+class SlotRows {
 public:
-    IndexedRows(int32_t width, uint32_t places)
-        : width(static_cast<size_t>(width)), places(places), held(places, -1), offsets(this->width * places) {}
+    SlotRows(const Plan& plan, uint32_t places, bool permute)
+        : plan(plan),
+          length(plan.tapColumns.size() + 64),
+          places(places),
+          permute(permute),
+          held(places, -1),
+          slots(length * places),
+          indices(permute ? static_cast<size_t>(plan.sourceWidth) + 256 : 0) {}
     const uint16_t* For(const RowTap& row) {
         const uint32_t place = static_cast<uint32_t>(row.stored) % places;
-        uint16_t* out = offsets.data() + place * width;
+        uint16_t* out = slots.data() + place * length;
         if (held[place] != row.stored) {
             held[place] = row.stored;
-            Index(row.row, out);
+#ifdef TESSALINE_RESAMPLE_X86
+            if (permute) {
+                FillPermuted(row.row, out);
+                return out;
+            }
+#endif
+            FillEach(row.row, out, 0, plan.tapColumns.size());
         }
         return out;
     }
 
 private:
     static constexpr uint16_t kEntry = sizeof(Entry);
-    void Index(const uint8_t* row, uint16_t* out) const {
-        size_t x = 0;
+
+    static uint32_t IndexAt(const uint8_t* row, uint32_t x) {
+        // Four bits: the even pixel is the high nibble.
+        return kBits == 8 ? row[x] : (x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0Fu;
+    }
+
+    void FillEach(const uint8_t* row, uint16_t* out, size_t begin, size_t end) const {
+        for (size_t s = begin; s < end; ++s) out[s] = static_cast<uint16_t>(IndexAt(row, plan.tapColumns[s]) * kEntry);
+    }
+
 #ifdef TESSALINE_RESAMPLE_X86
-        // Sixteen bytes at a time: 16 pixels of 8 bits, 32 of 4.
-        static_assert(kEntry == 1 << 5, "a table entry is 32 bytes");
-        const __m128i zero = _mm_setzero_si128();
-        const auto store = [&](size_t at, __m128i indices) {
-            __m128i* to = reinterpret_cast<__m128i*>(out + at);
-            _mm_storeu_si128(to, _mm_slli_epi16(_mm_unpacklo_epi8(indices, zero), 5));
-            _mm_storeu_si128(to + 1, _mm_slli_epi16(_mm_unpackhi_epi8(indices, zero), 5));
-        };
+// GCC's AVX-512 extensions start from a deliberately undefined vector too.
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+    TESSALINE_VBMI void FillPermuted(const uint8_t* row, uint16_t* out) {
+        // The row's indices, a byte each, followed by room for the last
+        // window to be read whole.
+        const size_t width = static_cast<size_t>(plan.sourceWidth);
         if (kBits == 8) {
-            for (; x + 16 <= width; x += 16) store(x, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)));
+            std::copy(row, row + width, indices.begin());
         } else {
+            // 32 pixels from 16 bytes at a time.
+            size_t x = 0;
             const __m128i nibble = _mm_set1_epi8(0x0F);
             for (; x + 32 <= width; x += 32) {
                 const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x / 2));
                 const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble);
                 const __m128i low = _mm_and_si128(bytes, nibble);
-                store(x, _mm_unpacklo_epi8(high, low));
-                store(x + 16, _mm_unpackhi_epi8(high, low));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(indices.data() + x), _mm_unpacklo_epi8(high, low));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(indices.data() + x + 16), _mm_unpackhi_epi8(high, low));
+            }
+            for (; x < width; ++x) indices[x] = static_cast<uint8_t>(IndexAt(row, static_cast<uint32_t>(x)));
+        }
+        const size_t groups = plan.groupWindow.size();
+        for (size_t group = 0; group < groups; ++group) {
+            const size_t begin = plan.groupBegin[group];
+            const size_t end = plan.groupBegin[group + 1];
+            const int32_t window = plan.groupWindow[group];
+            if (window < 0) {
+                FillEach(row, out, begin, end);
+                continue;
+            }
+            // The pixels from the window's first.
+            __m512i pixels[4];
+            for (int part = 0; part < 4; ++part) {
+                pixels[part] = _mm512_loadu_si512(reinterpret_cast<const void*>(indices.data() + window + 64 * part));
+            }
+            // Each 64 taps at once, from the first 128 pixels or, where the
+            // place's top bit is set, the next; the last ones of a group may
+            // run into the next group's (worked out after) or the room beyond
+            // the end.
+            for (size_t s = begin; s < end; s += 64) {
+                const __m512i within = _mm512_loadu_si512(reinterpret_cast<const void*>(plan.tapWithin.data() + s));
+                const __m512i picked =
+                    _mm512_mask_blend_epi8(_mm512_movepi8_mask(within), _mm512_permutex2var_epi8(pixels[0], within, pixels[1]),
+                                           _mm512_permutex2var_epi8(pixels[2], within, pixels[3]));
+                __m512i* to = reinterpret_cast<__m512i*>(out + s);
+                _mm512_storeu_si512(to, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_castsi512_si256(picked)), 5));
+                _mm512_storeu_si512(to + 1,
+                                    _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(picked, 1)), 5));
             }
         }
-#endif
-        for (; x < width; ++x) {
-            // Four bits: the even pixel is the high nibble.
-            const uint32_t index = kBits == 8 ? row[x] : (x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0Fu;
-            out[x] = static_cast<uint16_t>(index * kEntry);
-        }
     }
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+#endif
 
-    size_t width;
+    const Plan& plan;
+    size_t length;
     uint32_t places;
+    bool permute;
     std::vector<int32_t> held;  // the row in each place, -1 for none
-    std::vector<uint16_t> offsets;
+    std::vector<uint16_t> slots;
+    std::vector<uint8_t> indices;
 };
 
 // The sums of kLanes neighbouring lanes, each in a member of its own, so
@@ -345,20 +425,27 @@ struct Lanes {
     Lane first;
     Lanes<Lane, kLanes - 1> rest;
 
-    void Add(const Entry* table, const uint16_t* offsets, const ColumnTaps& columns) {
-        first.Add(table, offsets, columns);
-        rest.Add(table, offsets, columns + Lane::kPixels);
+    void Add(const Entry* table, const ColumnTaps& columns) {
+        first.Add(table, columns);
+        rest.Add(table, columns + Lane::kPixels);
     }
     void Store(uint32_t* out, const int32_t* columns) const {
         first.Store(out, columns);
         rest.Store(out, columns + Lane::kPixels);
     }
+    // The lanes' pixels side by side from out[0], two lanes at a time.
+    void StoreRun(uint32_t* out) const {
+        static_assert(kLanes % 2 == 0, "lanes are stored in twos");
+        first.StoreRun(rest.first, out);
+        rest.rest.StoreRun(out + 2 * Lane::kPixels);
+    }
 };
 
 template <class Lane>
 struct Lanes<Lane, 0> {
-    void Add(const Entry*, const uint16_t*, const ColumnTaps&) {}
+    void Add(const Entry*, const ColumnTaps&) {}
     void Store(uint32_t*, const int32_t*) const {}
+    void StoreRun(uint32_t*) const {}
 };
 
 // Each pixel adds its contributions in the order rows, then columns within a
@@ -370,30 +457,36 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const uint16_t* co
     const uint32_t groups = static_cast<uint32_t>(plan.groupBegin.size()) - 1;
     for (uint32_t group = 0; group < groups; ++group) {
         const uint32_t begin = plan.groupBegin[group];
-        const ColumnTaps taps{plan.tapColumns.data() + begin, plan.tapWeights.data() + begin};
+        const double* weights = plan.tapWeights.data() + begin;
         const uint32_t positions = (plan.groupBegin[group + 1] - plan.groupBegin[group]) / kGroup;
         Lanes<Lane, kGroup / Lane::kPixels> sums;
         for (uint32_t r = 0; r < rowCount; ++r) {
             const Entry* table = tables + r * kEntries;
-            const uint16_t* offsets = rows[r];
-            for (uint32_t k = 0; k < positions; ++k) sums.Add(table, offsets, taps + k * kGroup);
+            const ColumnTaps taps{rows[r] + begin, weights};
+            for (uint32_t k = 0; k < positions; ++k) sums.Add(table, taps + k * kGroup);
         }
-        sums.Store(out, plan.groupColumns.data() + static_cast<size_t>(group) * kGroup);
+        const int32_t* columns = plan.groupColumns.data() + static_cast<size_t>(group) * kGroup;
+        if (plan.groupRun[group] != 0) {
+            sums.StoreRun(out + columns[0]);
+        } else {
+            sums.Store(out, columns);
+        }
     }
 }
 
-// Destination rows first to end - 1.
+// Destination rows first to end - 1; `permute`: source pixels looked up 64
+// at a time (AVX-512 VBMI).
 template <int kBits, class Lane, uint32_t kGroup>
 void Average(const Plan& plan, const Entry* palette, int32_t width, int32_t first, int32_t end,
-             uint32_t* destination) {
+             uint32_t* destination, bool permute = false) {
     ScaledTables scaled(palette, 1u << kBits, plan.tallest);
-    IndexedRows<kBits> indexed(plan.sourceWidth, plan.tallest);
-    std::vector<const uint16_t*> offsets(plan.tallest);
+    SlotRows<kBits> slotRows(plan, plan.tallest, permute);
+    std::vector<const uint16_t*> slots(plan.tallest);
     for (int32_t y = first; y < end; ++y) {
         const RowTap* rows = plan.rowTaps.data() + plan.rowBegin[y];
         const uint32_t count = plan.rowBegin[y + 1] - plan.rowBegin[y];
-        for (uint32_t r = 0; r < count; ++r) offsets[r] = indexed.For(rows[r]);
-        AverageRow<kBits, Lane, kGroup>(plan, scaled.For(rows, count), offsets.data(), count,
+        for (uint32_t r = 0; r < count; ++r) slots[r] = slotRows.For(rows[r]);
+        AverageRow<kBits, Lane, kGroup>(plan, scaled.For(rows, count), slots.data(), count,
                                         destination + static_cast<size_t>(y) * static_cast<size_t>(width));
     }
 }
@@ -406,12 +499,11 @@ __attribute__((target("avx"), flatten)) void AverageAvx(const Plan& plan, const 
     Average<kBits, OnePixel<AvxSums>, kGroup>(plan, palette, width, first, end, destination);
 }
 
-// And for AVX-512.
+// And for AVX-512, whose source pixels are looked up 64 at a time.
 template <int kBits>
-__attribute__((target("avx512f,avx512vl"), flatten)) void AverageAvx512(const Plan& plan, const Entry* palette,
-                                                                         int32_t width, int32_t first, int32_t end,
-                                                                         uint32_t* destination) {
-    Average<kBits, TwoPixels, kWideGroup>(plan, palette, width, first, end, destination);
+__attribute__((target("avx512f,avx512vl,avx512bw,avx512vbmi"), flatten)) void AverageAvx512(
+    const Plan& plan, const Entry* palette, int32_t width, int32_t first, int32_t end, uint32_t* destination) {
+    Average<kBits, TwoPixels, kWideGroup>(plan, palette, width, first, end, destination, true);
 }
 #endif
 
@@ -446,7 +538,8 @@ std::vector<ResampleInstructions> AvailableResampleInstructions() {
     // registers) both have to allow AVX.
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx")) available.push_back(ResampleInstructions::kAvx);
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")) {
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")) {
         available.push_back(ResampleInstructions::kAvx512);
     }
 #endif
@@ -524,20 +617,46 @@ ResampleRows::ResampleRows(const SourcePicture& source, float horizontalFactor, 
     for (uint32_t taps = 0; taps <= most; ++taps) place[taps + 1] += place[taps];
     std::vector<int32_t> order(static_cast<size_t>(size.width));
     for (int32_t x = 0; x < size.width; ++x) order[place[tapsOf(x)]++] = x;
+    // The last group's lanes beyond the last column sum the group's first
+    // column again: they store the same pixel at the same place, so that no
+    // lane has to be told apart. Taps a column has fewer of than its group's
+    // widest read its last pixel again (weighing 0), or the picture's last
+    // for a column without any, so that a group's pixels stay together.
+    const auto spareTap = [&](int32_t x) {
+        const uint32_t taps = tapsOf(x);
+        return Tap{taps > 0 ? columns.taps[columns.begin[x] + taps - 1].index : source.width - 1, 0.0f};
+    };
     for (size_t first = 0; first < order.size(); first += group) {
         plan.groupBegin.push_back(static_cast<uint32_t>(plan.tapColumns.size()));
         const size_t end = std::min(first + group, order.size());
+        const auto columnOf = [&](size_t lane) { return order[lane < end ? lane : first]; };
         uint32_t positions = 0;
         for (size_t lane = first; lane < end; ++lane) positions = std::max(positions, tapsOf(order[lane]));
         for (uint32_t k = 0; k < positions; ++k) {
             for (size_t lane = first; lane < first + group; ++lane) {
-                const bool real = lane < end && k < tapsOf(order[lane]);
-                addTap(real ? columns.taps[columns.begin[order[lane]] + k] : Tap{0, 0.0f});
+                const int32_t x = columnOf(lane);
+                addTap(k < tapsOf(x) ? columns.taps[columns.begin[x] + k] : spareTap(x));
             }
         }
-        for (size_t lane = first; lane < first + group; ++lane) plan.groupColumns.push_back(lane < end ? order[lane] : -1);
+        bool run = true;
+        for (size_t lane = first; lane < first + group; ++lane) {
+            plan.groupColumns.push_back(columnOf(lane));
+            run = run && columnOf(lane) == columnOf(first) + static_cast<int32_t>(lane - first);
+        }
+        plan.groupRun.push_back(run ? 1 : 0);
     }
     plan.groupBegin.push_back(static_cast<uint32_t>(plan.tapColumns.size()));
+    for (size_t g = 0; g + 1 < plan.groupBegin.size(); ++g) {
+        const auto begin = plan.tapColumns.begin() + plan.groupBegin[g];
+        const auto end = plan.tapColumns.begin() + plan.groupBegin[g + 1];
+        const auto [least, most] = std::minmax_element(begin, end);
+        const bool together = *most - *least < 256;
+        plan.groupWindow.push_back(together ? static_cast<int32_t>(*least) : -1);
+        for (auto tap = begin; tap != end; ++tap) {
+            plan.tapWithin.push_back(together ? static_cast<uint8_t>(*tap - *least) : 0);
+        }
+    }
+    plan.tapWithin.resize(plan.tapWithin.size() + 64, 0);
     // Rows are counted from the picture's bottom, as the destination stores
     // them, whatever order the source keeps them in.
     Spans rows = ComputeSpans(size.height, source.height, verticalFactor);

@@ -58,13 +58,24 @@ Spans ComputeSpans(int32_t destinationLength, int32_t sourceLength, float factor
 }
 
 // The taps of a group's lanes as the averaging reads them, lane l of tap
-// position k at index k * group + l of each array: the byte offset of the
-// source pixel's colour-table entry (see SlotRows) and the weight. Apart, so
-// that each load takes only what it needs.
+// position k at index k * group + l of each array: where the byte offset of
+// the source pixel's colour-table entry is found, and the weight. Apart, so
+// that each load takes only what it needs. The offset is found through the
+// tap's source column in a row of each pixel's offset (IndexedRows)...
 struct ColumnTaps {
+    const uint16_t* offsets;
+    const uint32_t* column;
+    const double* weight;
+    uint32_t Offset(uint32_t lane) const { return offsets[column[lane]]; }
+    ColumnTaps operator+(uint32_t lanes) const { return ColumnTaps{offsets, column + lanes, weight + lanes}; }
+};
+
+// ... or in a row of each tap's offset (SlotRows).
+struct SlotTaps {
     const uint16_t* slot;
     const double* weight;
-    ColumnTaps operator+(uint32_t lanes) const { return ColumnTaps{slot + lanes, weight + lanes}; }
+    uint32_t Offset(uint32_t lane) const { return slot[lane]; }
+    SlotTaps operator+(uint32_t lanes) const { return SlotTaps{slot + lanes, weight + lanes}; }
 };
 
 struct RowTap {
@@ -120,8 +131,9 @@ struct Plan {
 };
 
 // The table entry of a lane's source pixel.
-inline const Entry& ColorAt(const Entry* table, const ColumnTaps& columns, uint32_t lane) {
-    return *reinterpret_cast<const Entry*>(reinterpret_cast<const uint8_t*>(table) + columns.slot[lane]);
+template <class Taps>
+inline const Entry& ColorAt(const Entry* table, const Taps& taps, uint32_t lane) {
+    return *reinterpret_cast<const Entry*>(reinterpret_cast<const uint8_t*>(table) + taps.Offset(lane));
 }
 
 // A sum below 255 loses its fraction; any other becomes 255.
@@ -248,7 +260,10 @@ private:
 template <class Sums>
 struct OnePixel {
     static constexpr uint32_t kPixels = 1;
-    void Add(const Entry* table, const ColumnTaps& columns) { sums.Add(ColorAt(table, columns, 0), columns.weight); }
+    template <class Taps>
+    void Add(const Entry* table, const Taps& taps) {
+        sums.Add(ColorAt(table, taps, 0), taps.weight);
+    }
     void Store(uint32_t* out, const int32_t* columns) const {
         out[columns[0]] = sums.Pixel();
     }
@@ -263,8 +278,9 @@ struct OnePixel {
 #ifdef TESSALINE_RESAMPLE_X86
 struct TwoPixels {
     static constexpr uint32_t kPixels = 2;
-    void Add(const Entry* table, const ColumnTaps& columns) {
-        sums.Add(ColorAt(table, columns, 0), columns.weight, ColorAt(table, columns, 1), columns.weight + 1);
+    template <class Taps>
+    void Add(const Entry* table, const Taps& taps) {
+        sums.Add(ColorAt(table, taps, 0), taps.weight, ColorAt(table, taps, 1), taps.weight + 1);
     }
     void Store(uint32_t* out, const int32_t* columns) const { sums.Store(out, columns); }
     void StoreRun(const TwoPixels& next, uint32_t* out) const { sums.StoreFour(next.sums, out); }
@@ -293,45 +309,104 @@ private:
     std::vector<Entry> tables;
 };
 
+// Source rows as the averaging reads them: for each pixel, the byte offset
+// of its colour's table entry, so that a contribution needs no arithmetic
+// to find its colour. Each row is worked out once and kept while the
+// destination rows that read it are summed: a destination row's source rows
+// follow each other, so with a place for as many rows as the tallest
+// destination row reads, row i kept in place i modulo that number, the rows
+// of one destination row never take each other's place.
+template <int kBits>
+class IndexedRows {
+public:
+    IndexedRows(const Plan& plan, uint32_t places)
+        : width(static_cast<size_t>(plan.sourceWidth)), places(places), held(places, -1), offsets(width * places) {}
+    static ColumnTaps TapsAt(const Plan& plan, const uint16_t* row, uint32_t begin) {
+        return ColumnTaps{row, plan.tapColumns.data() + begin, plan.tapWeights.data() + begin};
+    }
+    const uint16_t* For(const RowTap& row) {
+        const uint32_t place = static_cast<uint32_t>(row.stored) % places;
+        uint16_t* out = offsets.data() + place * width;
+        if (held[place] != row.stored) {
+            held[place] = row.stored;
+            Index(row.row, out);
+        }
+        return out;
+    }
+
+private:
+    static constexpr uint16_t kEntry = sizeof(Entry);
+    void Index(const uint8_t* row, uint16_t* out) const {
+        size_t x = 0;
+#ifdef TESSALINE_RESAMPLE_X86
+        // Sixteen bytes at a time: 16 pixels of 8 bits, 32 of 4.
+        static_assert(kEntry == 1 << 5, "a table entry is 32 bytes");
+        const __m128i zero = _mm_setzero_si128();
+        const auto store = [&](size_t at, __m128i indices) {
+            __m128i* to = reinterpret_cast<__m128i*>(out + at);
+            _mm_storeu_si128(to, _mm_slli_epi16(_mm_unpacklo_epi8(indices, zero), 5));
+            _mm_storeu_si128(to + 1, _mm_slli_epi16(_mm_unpackhi_epi8(indices, zero), 5));
+        };
+        if (kBits == 8) {
+            for (; x + 16 <= width; x += 16) store(x, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)));
+        } else {
+            const __m128i nibble = _mm_set1_epi8(0x0F);
+            for (; x + 32 <= width; x += 32) {
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x / 2));
+                const __m128i high = _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble);
+                const __m128i low = _mm_and_si128(bytes, nibble);
+                store(x, _mm_unpacklo_epi8(high, low));
+                store(x + 16, _mm_unpackhi_epi8(high, low));
+            }
+        }
+#endif
+        for (; x < width; ++x) {
+            // Four bits: the even pixel is the high nibble.
+            const uint32_t index = kBits == 8 ? row[x] : (x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0Fu;
+            out[x] = static_cast<uint16_t>(index * kEntry);
+        }
+    }
+
+    size_t width;
+    uint32_t places;
+    std::vector<int32_t> held;  // the row in each place, -1 for none
+    std::vector<uint16_t> offsets;
+};
+
 #ifdef TESSALINE_RESAMPLE_X86
 #define TESSALINE_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+// GCC's AVX-512 extensions start from a deliberately undefined vector, which
+// it then warns of as uninitialised.
+#if !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
-
-// Source rows as the averaging reads them: for each tap, in the order of
-// plan.tapColumns, the byte offset of its source pixel's colour-table
-// entry, so that a contribution finds its colour with one load and no
-// arithmetic. Each row is worked out once and kept while the destination
-// rows that read it are summed: a destination row's source rows follow each
-// other, so with a place for as many rows as the tallest destination row
-// reads, row i kept in place i modulo that number, the rows of one
-// destination row never take each other's place.
-//
-// The pixels are looked up one by one, or, with AVX-512 VBMI, 64 at a time
-// by byte permutations out of the 256 pixels from a group's first column
-// (groups whose columns lie further apart one by one).
+// Source rows as the AVX-512 way reads them: for each tap, in the order of
+// plan.tapColumns, the byte offset of its pixel's colour-table entry, so
+// that a contribution finds its colour with one load, in order. Kept in
+// places as IndexedRows keeps its rows. The pixels are looked up 64 at a
+// time, by byte permutations (VBMI) out of the 256 pixels from a group's
+// first column; a group whose columns lie further apart looks them up one
+// by one.
 template <int kBits>
 class SlotRows {
 public:
-    SlotRows(const Plan& plan, uint32_t places, bool permute)
+    SlotRows(const Plan& plan, uint32_t places)
         : plan(plan),
           length(plan.tapColumns.size() + 64),
           places(places),
-          permute(permute),
           held(places, -1),
           slots(length * places),
-          indices(permute ? static_cast<size_t>(plan.sourceWidth) + 256 : 0) {}
-    const uint16_t* For(const RowTap& row) {
+          indices(static_cast<size_t>(plan.sourceWidth) + 256) {}
+    static SlotTaps TapsAt(const Plan& plan, const uint16_t* row, uint32_t begin) {
+        return SlotTaps{row + begin, plan.tapWeights.data() + begin};
+    }
+    TESSALINE_VBMI const uint16_t* For(const RowTap& row) {
         const uint32_t place = static_cast<uint32_t>(row.stored) % places;
         uint16_t* out = slots.data() + place * length;
         if (held[place] != row.stored) {
             held[place] = row.stored;
-#ifdef TESSALINE_RESAMPLE_X86
-            if (permute) {
-                FillPermuted(row.row, out);
-                return out;
-            }
-#endif
-            FillEach(row.row, out, 0, plan.tapColumns.size());
+            Fill(row.row, out);
         }
         return out;
     }
@@ -339,29 +414,15 @@ public:
 private:
     static constexpr uint16_t kEntry = sizeof(Entry);
 
-    static uint32_t IndexAt(const uint8_t* row, uint32_t x) {
-        // Four bits: the even pixel is the high nibble.
-        return kBits == 8 ? row[x] : (x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0Fu;
-    }
-
-    void FillEach(const uint8_t* row, uint16_t* out, size_t begin, size_t end) const {
-        for (size_t s = begin; s < end; ++s) out[s] = static_cast<uint16_t>(IndexAt(row, plan.tapColumns[s]) * kEntry);
-    }
-
-#ifdef TESSALINE_RESAMPLE_X86
-// GCC's AVX-512 extensions start from a deliberately undefined vector too.
-#if !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-    TESSALINE_VBMI void FillPermuted(const uint8_t* row, uint16_t* out) {
+    TESSALINE_VBMI void Fill(const uint8_t* row, uint16_t* out) {
         // The row's indices, a byte each, followed by room for the last
         // window to be read whole.
         const size_t width = static_cast<size_t>(plan.sourceWidth);
         if (kBits == 8) {
             std::copy(row, row + width, indices.begin());
         } else {
-            // 32 pixels from 16 bytes at a time.
+            // 32 pixels from 16 bytes at a time; the even pixel is the high
+            // nibble.
             size_t x = 0;
             const __m128i nibble = _mm_set1_epi8(0x0F);
             for (; x + 32 <= width; x += 32) {
@@ -371,7 +432,7 @@ private:
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(indices.data() + x), _mm_unpacklo_epi8(high, low));
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(indices.data() + x + 16), _mm_unpackhi_epi8(high, low));
             }
-            for (; x < width; ++x) indices[x] = static_cast<uint8_t>(IndexAt(row, static_cast<uint32_t>(x)));
+            for (; x < width; ++x) indices[x] = static_cast<uint8_t>((x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0F);
         }
         const size_t groups = plan.groupWindow.size();
         for (size_t group = 0; group < groups; ++group) {
@@ -379,10 +440,9 @@ private:
             const size_t end = plan.groupBegin[group + 1];
             const int32_t window = plan.groupWindow[group];
             if (window < 0) {
-                FillEach(row, out, begin, end);
+                for (size_t s = begin; s < end; ++s) out[s] = static_cast<uint16_t>(indices[plan.tapColumns[s]] * kEntry);
                 continue;
             }
-            // The pixels from the window's first.
             __m512i pixels[4];
             for (int part = 0; part < 4; ++part) {
                 pixels[part] = _mm512_loadu_si512(reinterpret_cast<const void*>(indices.data() + window + 64 * part));
@@ -393,9 +453,9 @@ private:
             // the end.
             for (size_t s = begin; s < end; s += 64) {
                 const __m512i within = _mm512_loadu_si512(reinterpret_cast<const void*>(plan.tapWithin.data() + s));
-                const __m512i picked =
-                    _mm512_mask_blend_epi8(_mm512_movepi8_mask(within), _mm512_permutex2var_epi8(pixels[0], within, pixels[1]),
-                                           _mm512_permutex2var_epi8(pixels[2], within, pixels[3]));
+                const __m512i picked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(within),
+                                                              _mm512_permutex2var_epi8(pixels[0], within, pixels[1]),
+                                                              _mm512_permutex2var_epi8(pixels[2], within, pixels[3]));
                 __m512i* to = reinterpret_cast<__m512i*>(out + s);
                 _mm512_storeu_si512(to, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_castsi512_si256(picked)), 5));
                 _mm512_storeu_si512(to + 1,
@@ -403,19 +463,18 @@ private:
             }
         }
     }
-#if !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-#endif
 
     const Plan& plan;
     size_t length;
     uint32_t places;
-    bool permute;
     std::vector<int32_t> held;  // the row in each place, -1 for none
     std::vector<uint16_t> slots;
-    std::vector<uint8_t> indices;
+    std::vector<uint8_t> indices;  // the row's pixels' indices, a byte each
 };
+#if !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+#endif
 
 // The sums of kLanes neighbouring lanes, each in a member of its own, so
 // that the compiler keeps them in registers. Each lane holds
@@ -425,9 +484,10 @@ struct Lanes {
     Lane first;
     Lanes<Lane, kLanes - 1> rest;
 
-    void Add(const Entry* table, const ColumnTaps& columns) {
-        first.Add(table, columns);
-        rest.Add(table, columns + Lane::kPixels);
+    template <class Taps>
+    void Add(const Entry* table, const Taps& taps) {
+        first.Add(table, taps);
+        rest.Add(table, taps + Lane::kPixels);
     }
     void Store(uint32_t* out, const int32_t* columns) const {
         first.Store(out, columns);
@@ -443,26 +503,26 @@ struct Lanes {
 
 template <class Lane>
 struct Lanes<Lane, 0> {
-    void Add(const Entry*, const ColumnTaps&) {}
+    template <class Taps>
+    void Add(const Entry*, const Taps&) {}
     void Store(uint32_t*, const int32_t*) const {}
     void StoreRun(uint32_t*) const {}
 };
 
 // Each pixel adds its contributions in the order rows, then columns within a
 // row; the columns of a group side by side.
-template <int kBits, class Lane, uint32_t kGroup>
+template <int kBits, class Lane, uint32_t kGroup, class Rows>
 inline void AverageRow(const Plan& plan, const Entry* tables, const uint16_t* const* rows, uint32_t rowCount,
                        uint32_t* out) {
     constexpr uint32_t kEntries = 1u << kBits;
     const uint32_t groups = static_cast<uint32_t>(plan.groupBegin.size()) - 1;
     for (uint32_t group = 0; group < groups; ++group) {
         const uint32_t begin = plan.groupBegin[group];
-        const double* weights = plan.tapWeights.data() + begin;
         const uint32_t positions = (plan.groupBegin[group + 1] - plan.groupBegin[group]) / kGroup;
         Lanes<Lane, kGroup / Lane::kPixels> sums;
         for (uint32_t r = 0; r < rowCount; ++r) {
             const Entry* table = tables + r * kEntries;
-            const ColumnTaps taps{rows[r] + begin, weights};
+            const auto taps = Rows::TapsAt(plan, rows[r], begin);
             for (uint32_t k = 0; k < positions; ++k) sums.Add(table, taps + k * kGroup);
         }
         const int32_t* columns = plan.groupColumns.data() + static_cast<size_t>(group) * kGroup;
@@ -474,20 +534,20 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const uint16_t* co
     }
 }
 
-// Destination rows first to end - 1; `permute`: source pixels looked up 64
-// at a time (AVX-512 VBMI).
-template <int kBits, class Lane, uint32_t kGroup>
+// Destination rows first to end - 1, the source rows read as Rows gives
+// them (IndexedRows or SlotRows).
+template <int kBits, class Lane, uint32_t kGroup, class Rows = IndexedRows<kBits>>
 void Average(const Plan& plan, const Entry* palette, int32_t width, int32_t first, int32_t end,
-             uint32_t* destination, bool permute = false) {
+             uint32_t* destination) {
     ScaledTables scaled(palette, 1u << kBits, plan.tallest);
-    SlotRows<kBits> slotRows(plan, plan.tallest, permute);
-    std::vector<const uint16_t*> slots(plan.tallest);
+    Rows held(plan, plan.tallest);
+    std::vector<const uint16_t*> sourceRows(plan.tallest);
     for (int32_t y = first; y < end; ++y) {
         const RowTap* rows = plan.rowTaps.data() + plan.rowBegin[y];
         const uint32_t count = plan.rowBegin[y + 1] - plan.rowBegin[y];
-        for (uint32_t r = 0; r < count; ++r) slots[r] = slotRows.For(rows[r]);
-        AverageRow<kBits, Lane, kGroup>(plan, scaled.For(rows, count), slots.data(), count,
-                                        destination + static_cast<size_t>(y) * static_cast<size_t>(width));
+        for (uint32_t r = 0; r < count; ++r) sourceRows[r] = held.For(rows[r]);
+        AverageRow<kBits, Lane, kGroup, Rows>(plan, scaled.For(rows, count), sourceRows.data(), count,
+                                              destination + static_cast<size_t>(y) * static_cast<size_t>(width));
     }
 }
 
@@ -503,7 +563,7 @@ __attribute__((target("avx"), flatten)) void AverageAvx(const Plan& plan, const 
 template <int kBits>
 __attribute__((target("avx512f,avx512vl,avx512bw,avx512vbmi"), flatten)) void AverageAvx512(
     const Plan& plan, const Entry* palette, int32_t width, int32_t first, int32_t end, uint32_t* destination) {
-    Average<kBits, TwoPixels, kWideGroup>(plan, palette, width, first, end, destination, true);
+    Average<kBits, TwoPixels, kWideGroup, SlotRows<kBits>>(plan, palette, width, first, end, destination);
 }
 #endif
 

@@ -128,6 +128,7 @@ struct Plan {
     std::vector<RowTap> rowTaps;
     uint32_t tallest = 0;  // the most source rows of one destination row
     int32_t sourceWidth = 0;
+    uint32_t sourceStride = 0;  // bytes per source row
 };
 
 // The table entry of a lane's source pixel.
@@ -545,6 +546,13 @@ void Average(const Plan& plan, const Entry* palette, int32_t width, int32_t firs
     for (int32_t y = first; y < end; ++y) {
         const RowTap* rows = plan.rowTaps.data() + plan.rowBegin[y];
         const uint32_t count = plan.rowBegin[y + 1] - plan.rowBegin[y];
+        // The source rows two destination rows ahead start on their way to
+        // the cache while this one is summed.
+        if (y + 2 < end) {
+            for (uint32_t tap = plan.rowBegin[y + 2]; tap < plan.rowBegin[y + 3]; ++tap) {
+                for (uint32_t at = 0; at < plan.sourceStride; at += 64) __builtin_prefetch(plan.rowTaps[tap].row + at);
+            }
+        }
         for (uint32_t r = 0; r < count; ++r) sourceRows[r] = held.For(rows[r]);
         AverageRow<kBits, Lane, kGroup, Rows>(plan, scaled.For(rows, count), sourceRows.data(), count,
                                               destination + static_cast<size_t>(y) * static_cast<size_t>(width));
@@ -730,6 +738,7 @@ ResampleRows::ResampleRows(const SourcePicture& source, float horizontalFactor, 
         plan.tallest = std::max(plan.tallest, plan.rowBegin[y + 1] - plan.rowBegin[y]);
     }
     plan.sourceWidth = source.width;
+    plan.sourceStride = stride;
     rowCount = size.height;
     contributions = static_cast<uint64_t>(plan.tapColumns.size()) * plan.rowTaps.size();
 }

@@ -292,13 +292,16 @@ TEST(Resample, WithoutADrawablePictureThereIsNone) {
 // The precomputed spans and the columns summed side by side must give
 // exactly what the algorithm, worked out pixel by pixel, gives: also on the
 // edges of the groups of eight columns (widths 7, 8, 9, 15, 17, 131), with
-// columns of two and three taps side by side (0.79777777), enlarged, and
-// with sums that reach 255 (every third colour white).
+// columns of two and three taps side by side (0.79777777), enlarged, with
+// sums that reach 255 (every third colour white), and with groups whose
+// source columns lie too far apart to be looked up together (700 and 613
+// wide at 0.1).
 TEST_P(ResampleEachWay, MatchesTheAlgorithmStepByStepBitForBit) {
     const struct {
         int32_t width, height, bits;
     } shapes[] = {{3, 3, 8},   {101, 101, 8}, {17, 9, 4},  {64, 48, 8}, {33, 77, 4},  {1, 40, 8},  {7, 6, 4},
-                  {8, 8, 8},   {9, 3, 8},     {15, 11, 4}, {17, 17, 8}, {40, 23, 4},  {131, 37, 8}};
+                  {8, 8, 8},   {9, 3, 8},     {15, 11, 4}, {17, 17, 8}, {40, 23, 4},  {131, 37, 8},
+                  {700, 6, 8}, {613, 5, 4}};
     const float factors[][2] = {{0.5f, 0.5f},   {0.75f, 0.75f}, {0.33f, 0.33f}, {0.79777777f, 0.79777777f},
                                 {1.0f, 0.6f},   {0.1f, 0.9f},   {0.999f, 0.7f}, {0.61803399f, 0.41421f},
                                 {1.7f, 2.5f},   {1.0f, 1.0f},   {3.0f, 0.5f},   {0.79777777f, 0.61f},

@@ -9,6 +9,8 @@
 //   resample-arithmetic/1920x1080/8bit/0.75                the products, additions and
 //                                                          roundings of that case alone,
 //                                                          without reading a pixel
+//   resample-additions/1920x1080/8bit/0.75                 its additions and roundings
+//                                                          alone
 #include <benchmark/benchmark.h>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -69,23 +71,39 @@ void Resample(benchmark::State& state, Case c, uint32_t threads) {
 
 #if defined(__x86_64__) && defined(__GNUC__)
 // The arithmetic the resampler must do for `contributions` products and
-// nothing else: each product formed in double precision, added to its sum,
-// the sum rounded to single precision, as the AVX-512 way does it, two
-// pixels to a vector, 32 sums side by side, colours and weights in
-// registers. What is left of the resampler's time beyond this goes to
-// finding each product's colour and weight.
-// (GCC's AVX-512 conversions start from a deliberately undefined vector,
-// which it then warns of as uninitialised.)
+// nothing else, as the AVX-512 way does it: two pixels to a vector, 32 sums
+// side by side; each step forms two pixels' products in double precision
+// (colour times weight, a multiplication each), puts them side by side,
+// adds them to their sums and rounds the sums to single precision. Colours
+// and weights stay in registers, hidden from the compiler at each step so
+// that it forms every product anew. kProducts false: the additions and
+// roundings alone, of one product formed once. What is left of the
+// resampler's time beyond this goes to finding each product's colour and
+// weight, and to storing the pixels.
+// (GCC's AVX-512 conversions and insertions start from a deliberately
+// undefined vector, which it then warns of as uninitialised.)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+template <bool kProducts>
 __attribute__((target("avx512f,avx512vl"), noinline)) float SumOnly(uint64_t contributions) {
     __m256 sums[16];
     for (__m256& sum : sums) sum = _mm256_setzero_ps();
-    const __m512d colors = _mm512_set_pd(0, 201, 97, 13, 0, 180, 66, 240);
-    const __m512d weights = _mm512_set_pd(0.31, 0.31, 0.31, 0.31, 0.17, 0.17, 0.17, 0.17);
+    __m256d first = _mm256_set_pd(0, 201, 97, 13);
+    __m256d second = _mm256_set_pd(0, 180, 66, 240);
+    const __m256d firstWeight = _mm256_set1_pd(0.31);
+    const __m256d secondWeight = _mm256_set1_pd(0.17);
+    const __m512d product = _mm512_insertf64x4(_mm512_castpd256_pd512(_mm256_mul_pd(first, firstWeight)),
+                                               _mm256_mul_pd(second, secondWeight), 1);
     for (uint64_t step = 0; step < contributions / 32; ++step) {
         for (__m256& sum : sums) {
-            sum = _mm512_cvtpd_ps(_mm512_add_pd(_mm512_cvtps_pd(sum), _mm512_mul_pd(colors, weights)));
+            __m512d products = product;
+            if (kProducts) {
+                asm volatile("" : "+v"(first), "+v"(second));
+                products = _mm512_insertf64x4(_mm512_castpd256_pd512(_mm256_mul_pd(first, firstWeight)),
+                                              _mm256_mul_pd(second, secondWeight), 1);
+            }
+            sum = _mm512_cvtpd_ps(_mm512_add_pd(_mm512_cvtps_pd(sum), products));
         }
     }
     float total = 0;
@@ -94,6 +112,7 @@ __attribute__((target("avx512f,avx512vl"), noinline)) float SumOnly(uint64_t con
 }
 #pragma GCC diagnostic pop
 
+template <bool kProducts>
 void ArithmeticAlone(benchmark::State& state, Case c) {
     if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512vl")) {
         state.SkipWithError("no AVX-512");
@@ -104,7 +123,7 @@ void ArithmeticAlone(benchmark::State& state, Case c) {
     ResampledSize(source.width, source.height, c.factor, c.factor, &size);
     std::vector<uint32_t> destination(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
     const ResampleRows rows(source, c.factor, c.factor, size, destination.data(), ResampleInstructions::kAvx512);
-    for (auto _ : state) benchmark::DoNotOptimize(SumOnly(rows.Contributions()));
+    for (auto _ : state) benchmark::DoNotOptimize(SumOnly<kProducts>(rows.Contributions()));
 }
 #endif
 
@@ -154,7 +173,9 @@ int main(int argc, char** argv) {
         const Case c{1920, 1080, 8, factor.first, factor.second};
 #if defined(__x86_64__) && defined(__GNUC__)
         if (factor.second == 0.75f) {
-            benchmark::RegisterBenchmark(NameOf("resample-arithmetic", c).c_str(), ArithmeticAlone, c)
+            benchmark::RegisterBenchmark(NameOf("resample-arithmetic", c).c_str(), ArithmeticAlone<true>, c)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(NameOf("resample-additions", c).c_str(), ArithmeticAlone<false>, c)
                 ->Unit(benchmark::kMillisecond);
         }
 #endif

@@ -95,8 +95,8 @@ struct Entry {
 
 // Destination columns are summed in groups of kGroup side by side, since
 // every addition waits for the rounding of the one before; the compiler
-// keeps as many sums in registers as the processor has room for. Each column of a
-// group gets as many taps as the group's widest; the extra ones weigh 0,
+// keeps as many sums in registers as the processor has room for. Each column
+// of a group gets as many taps as the group's widest; the extra ones weigh 0,
 // which adds exactly nothing.
 constexpr uint32_t kGroup = 8;
 // AVX-512 sums two pixels to a vector: 32 columns, 16 vectors of sums, in
@@ -109,18 +109,20 @@ constexpr uint32_t kWideGroup = 8;
 #endif
 
 // Columns with the same number of taps are grouped, whether neighbours or
-// not, so that no lane sums padding: at 0.75 every third column has three
-// taps (the third one tiny) and the others two. Each lane stores its pixel
-// at its own column.
+// not, so that no lane sums padding: shrinking 1920 columns by 0.79777777,
+// 384 of them have three taps and the others two. Each lane stores its
+// pixel at its own column; a group of neighbouring columns (at 0.5 and 0.75,
+// every column has two taps) stores its pixels in one go.
 struct Plan {
     std::vector<uint32_t> groupBegin;  // the taps of group g, kGroup per tap position, start at groupBegin[g]
     std::vector<uint32_t> tapColumns;  // each tap's source column
     std::vector<double> tapWeights;
-    // For looking source pixels up 64 taps at a time: each group's first
-    // source column, -1 when its columns lie 256 or more apart, and each
-    // tap's column counted from there (64 more, for a look-up that runs past
-    // the last group).
-    std::vector<int32_t> groupWindow;
+    // For looking source pixels up 64 taps at a time: for each 64 taps, the
+    // first source column they read, -1 when their columns lie 256 or more
+    // apart, and whether they lie 128 or more apart; each tap's column
+    // counted from there (to a whole number of 64).
+    std::vector<int32_t> chunkWindow;
+    std::vector<uint8_t> chunkWide;
     std::vector<uint8_t> tapWithin;
     std::vector<int32_t> groupColumns;  // kGroup per group: the lanes' destination columns
     std::vector<uint8_t> groupRun;      // 1 where those columns follow each other
@@ -226,6 +228,12 @@ public:
         sums = _mm512_cvtpd_ps(
             _mm512_add_pd(_mm512_cvtps_pd(sums), Products(first, firstWeight, second, secondWeight)));
     }
+    // The first contribution added to sums of 0 is itself, only rounded:
+    // one conversion instead of three steps.
+    TESSALINE_AVX512 void Start(const Entry& first, const double* firstWeight, const Entry& second,
+                                const double* secondWeight) {
+        sums = _mm512_cvtpd_ps(Products(first, firstWeight, second, secondWeight));
+    }
     // Each pixel at its column of the row `out`.
     TESSALINE_AVX512 void Store(uint32_t* out, const int32_t* columns) const {
         // Sums of 255 and more become 255, the others lose their fraction.
@@ -265,6 +273,10 @@ struct OnePixel {
     void Add(const Entry* table, const Taps& taps) {
         sums.Add(ColorAt(table, taps, 0), taps.weight);
     }
+    template <class Taps>
+    void Start(const Entry* table, const Taps& taps) {
+        sums.Add(ColorAt(table, taps, 0), taps.weight);
+    }
     void Store(uint32_t* out, const int32_t* columns) const {
         out[columns[0]] = sums.Pixel();
     }
@@ -282,6 +294,10 @@ struct TwoPixels {
     template <class Taps>
     void Add(const Entry* table, const Taps& taps) {
         sums.Add(ColorAt(table, taps, 0), taps.weight, ColorAt(table, taps, 1), taps.weight + 1);
+    }
+    template <class Taps>
+    void Start(const Entry* table, const Taps& taps) {
+        sums.Start(ColorAt(table, taps, 0), taps.weight, ColorAt(table, taps, 1), taps.weight + 1);
     }
     void Store(uint32_t* out, const int32_t* columns) const { sums.Store(out, columns); }
     void StoreRun(const TwoPixels& next, uint32_t* out) const { sums.StoreFour(next.sums, out); }
@@ -385,10 +401,10 @@ private:
 // Source rows as the AVX-512 way reads them: for each tap, in the order of
 // plan.tapColumns, the byte offset of its pixel's colour-table entry, so
 // that a contribution finds its colour with one load, in order. Kept in
-// places as IndexedRows keeps its rows. The pixels are looked up 64 at a
-// time, by byte permutations (VBMI) out of the 256 pixels from a group's
-// first column; a group whose columns lie further apart looks them up one
-// by one.
+// places as IndexedRows keeps its rows. The pixels are looked up 64 taps at
+// a time, by byte permutations (VBMI) out of the 256 pixels from the first
+// column they read; taps whose columns lie further apart look them up one by
+// one.
 template <int kBits>
 class SlotRows {
 public:
@@ -415,6 +431,10 @@ public:
 private:
     static constexpr uint16_t kEntry = sizeof(Entry);
 
+    TESSALINE_VBMI static __m512i Load(const uint8_t* bytes) {
+        return _mm512_loadu_si512(reinterpret_cast<const void*>(bytes));
+    }
+
     TESSALINE_VBMI void Fill(const uint8_t* row, uint16_t* out) {
         // The row's indices, a byte each, followed by room for the last
         // window to be read whole.
@@ -435,33 +455,29 @@ private:
             }
             for (; x < width; ++x) indices[x] = static_cast<uint8_t>((x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0F);
         }
-        const size_t groups = plan.groupWindow.size();
-        for (size_t group = 0; group < groups; ++group) {
-            const size_t begin = plan.groupBegin[group];
-            const size_t end = plan.groupBegin[group + 1];
-            const int32_t window = plan.groupWindow[group];
+        const size_t taps = plan.tapColumns.size();
+        for (size_t chunk = 0; chunk < plan.chunkWindow.size(); ++chunk) {
+            const size_t s = chunk * 64;
+            const int32_t window = plan.chunkWindow[chunk];
             if (window < 0) {
-                for (size_t s = begin; s < end; ++s) out[s] = static_cast<uint16_t>(indices[plan.tapColumns[s]] * kEntry);
+                for (size_t tap = s; tap < std::min(s + 64, taps); ++tap) {
+                    out[tap] = static_cast<uint16_t>(indices[plan.tapColumns[tap]] * kEntry);
+                }
                 continue;
             }
-            __m512i pixels[4];
-            for (int part = 0; part < 4; ++part) {
-                pixels[part] = _mm512_loadu_si512(reinterpret_cast<const void*>(indices.data() + window + 64 * part));
+            // The 64 taps' pixels out of the 128 from the window's first, or,
+            // for those whose place has its top bit set, the next 128; the
+            // last chunk's spare places fill the room beyond the end.
+            const __m512i within = Load(plan.tapWithin.data() + s);
+            const uint8_t* pixels = indices.data() + window;
+            __m512i picked = _mm512_permutex2var_epi8(Load(pixels), within, Load(pixels + 64));
+            if (plan.chunkWide[chunk] != 0) {
+                picked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(within), picked,
+                                                _mm512_permutex2var_epi8(Load(pixels + 128), within, Load(pixels + 192)));
             }
-            // Each 64 taps at once, from the first 128 pixels or, where the
-            // place's top bit is set, the next; the last ones of a group may
-            // run into the next group's (worked out after) or the room beyond
-            // the end.
-            for (size_t s = begin; s < end; s += 64) {
-                const __m512i within = _mm512_loadu_si512(reinterpret_cast<const void*>(plan.tapWithin.data() + s));
-                const __m512i picked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(within),
-                                                              _mm512_permutex2var_epi8(pixels[0], within, pixels[1]),
-                                                              _mm512_permutex2var_epi8(pixels[2], within, pixels[3]));
-                __m512i* to = reinterpret_cast<__m512i*>(out + s);
-                _mm512_storeu_si512(to, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_castsi512_si256(picked)), 5));
-                _mm512_storeu_si512(to + 1,
-                                    _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(picked, 1)), 5));
-            }
+            __m512i* to = reinterpret_cast<__m512i*>(out + s);
+            _mm512_storeu_si512(to, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_castsi512_si256(picked)), 5));
+            _mm512_storeu_si512(to + 1, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(picked, 1)), 5));
         }
     }
 
@@ -490,6 +506,12 @@ struct Lanes {
         first.Add(table, taps);
         rest.Add(table, taps + Lane::kPixels);
     }
+    // The first contribution, to sums of 0.
+    template <class Taps>
+    void Start(const Entry* table, const Taps& taps) {
+        first.Start(table, taps);
+        rest.Start(table, taps + Lane::kPixels);
+    }
     void Store(uint32_t* out, const int32_t* columns) const {
         first.Store(out, columns);
         rest.Store(out, columns + Lane::kPixels);
@@ -506,6 +528,8 @@ template <class Lane>
 struct Lanes<Lane, 0> {
     template <class Taps>
     void Add(const Entry*, const Taps&) {}
+    template <class Taps>
+    void Start(const Entry*, const Taps&) {}
     void Store(uint32_t*, const int32_t*) const {}
     void StoreRun(uint32_t*) const {}
 };
@@ -524,7 +548,9 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const uint16_t* co
         for (uint32_t r = 0; r < rowCount; ++r) {
             const Entry* table = tables + r * kEntries;
             const auto taps = Rows::TapsAt(plan, rows[r], begin);
-            for (uint32_t k = 0; k < positions; ++k) sums.Add(table, taps + k * kGroup);
+            uint32_t k = 0;
+            if (r == 0 && positions > 0) sums.Start(table, taps), k = 1;
+            for (; k < positions; ++k) sums.Add(table, taps + k * kGroup);
         }
         const int32_t* columns = plan.groupColumns.data() + static_cast<size_t>(group) * kGroup;
         if (plan.groupRun[group] != 0) {
@@ -714,17 +740,18 @@ ResampleRows::ResampleRows(const SourcePicture& source, float horizontalFactor, 
         plan.groupRun.push_back(run ? 1 : 0);
     }
     plan.groupBegin.push_back(static_cast<uint32_t>(plan.tapColumns.size()));
-    for (size_t g = 0; g + 1 < plan.groupBegin.size(); ++g) {
-        const auto begin = plan.tapColumns.begin() + plan.groupBegin[g];
-        const auto end = plan.tapColumns.begin() + plan.groupBegin[g + 1];
+    for (size_t chunk = 0; chunk < plan.tapColumns.size(); chunk += 64) {
+        const auto begin = plan.tapColumns.begin() + static_cast<ptrdiff_t>(chunk);
+        const auto end = plan.tapColumns.begin() + static_cast<ptrdiff_t>(std::min(chunk + 64, plan.tapColumns.size()));
         const auto [least, most] = std::minmax_element(begin, end);
         const bool together = *most - *least < 256;
-        plan.groupWindow.push_back(together ? static_cast<int32_t>(*least) : -1);
+        plan.chunkWindow.push_back(together ? static_cast<int32_t>(*least) : -1);
+        plan.chunkWide.push_back(*most - *least >= 128 ? 1 : 0);
         for (auto tap = begin; tap != end; ++tap) {
             plan.tapWithin.push_back(together ? static_cast<uint8_t>(*tap - *least) : 0);
         }
     }
-    plan.tapWithin.resize(plan.tapWithin.size() + 64, 0);
+    plan.tapWithin.resize(plan.chunkWindow.size() * 64, 0);
     // Rows are counted from the picture's bottom, as the destination stores
     // them, whatever order the source keeps them in.
     Spans rows = ComputeSpans(size.height, source.height, verticalFactor);

@@ -326,28 +326,43 @@ private:
     std::vector<Entry> tables;
 };
 
+// Where source rows worked out for the averaging are kept: each row is
+// worked out once and kept while the destination rows that read it are
+// summed. A destination row's source rows follow each other, so with a
+// place for as many rows as the tallest destination row reads, row i kept in
+// place i modulo that number, the rows of one destination row never take
+// each other's place.
+class RowPlaces {
+public:
+    explicit RowPlaces(uint32_t places) : held(places, -1) {}
+    // The place of source row `stored`; `fresh` is set when the row is not
+    // held there yet and has to be worked out.
+    uint32_t Take(int32_t stored, bool* fresh) {
+        const uint32_t place = static_cast<uint32_t>(stored) % static_cast<uint32_t>(held.size());
+        *fresh = held[place] != stored;
+        held[place] = stored;
+        return place;
+    }
+
+private:
+    std::vector<int32_t> held;  // the row in each place, -1 for none
+};
+
 // Source rows as the averaging reads them: for each pixel, the byte offset
 // of its colour's table entry, so that a contribution needs no arithmetic
-// to find its colour. Each row is worked out once and kept while the
-// destination rows that read it are summed: a destination row's source rows
-// follow each other, so with a place for as many rows as the tallest
-// destination row reads, row i kept in place i modulo that number, the rows
-// of one destination row never take each other's place.
+// to find its colour.
 template <int kBits>
 class IndexedRows {
 public:
     IndexedRows(const Plan& plan, uint32_t places)
-        : width(static_cast<size_t>(plan.sourceWidth)), places(places), held(places, -1), offsets(width * places) {}
+        : width(static_cast<size_t>(plan.sourceWidth)), places(places), offsets(width * places) {}
     static ColumnTaps TapsAt(const Plan& plan, const uint16_t* row, uint32_t begin) {
         return ColumnTaps{row, plan.tapColumns.data() + begin, plan.tapWeights.data() + begin};
     }
     const uint16_t* For(const RowTap& row) {
-        const uint32_t place = static_cast<uint32_t>(row.stored) % places;
-        uint16_t* out = offsets.data() + place * width;
-        if (held[place] != row.stored) {
-            held[place] = row.stored;
-            Index(row.row, out);
-        }
+        bool fresh = false;
+        uint16_t* out = offsets.data() + places.Take(row.stored, &fresh) * width;
+        if (fresh) Index(row.row, out);
         return out;
     }
 
@@ -385,8 +400,7 @@ private:
     }
 
     size_t width;
-    uint32_t places;
-    std::vector<int32_t> held;  // the row in each place, -1 for none
+    RowPlaces places;
     std::vector<uint16_t> offsets;
 };
 
@@ -401,10 +415,10 @@ private:
 // Source rows as the AVX-512 way reads them: for each tap, in the order of
 // plan.tapColumns, the byte offset of its pixel's colour-table entry, so
 // that a contribution finds its colour with one load, in order. Kept in
-// places as IndexedRows keeps its rows. The pixels are looked up 64 taps at
-// a time, by byte permutations (VBMI) out of the 256 pixels from the first
-// column they read; taps whose columns lie further apart look them up one by
-// one.
+// RowPlaces as IndexedRows keeps its rows. The pixels are looked up 64 taps
+// at a time, by byte permutations (VBMI) out of the 256 pixels from the
+// first column they read; taps whose columns lie further apart look them up
+// one by one.
 template <int kBits>
 class SlotRows {
 public:
@@ -412,19 +426,15 @@ public:
         : plan(plan),
           length(plan.tapColumns.size() + 64),
           places(places),
-          held(places, -1),
           slots(length * places),
           indices(static_cast<size_t>(plan.sourceWidth) + 256) {}
     static SlotTaps TapsAt(const Plan& plan, const uint16_t* row, uint32_t begin) {
         return SlotTaps{row + begin, plan.tapWeights.data() + begin};
     }
     TESSALINE_VBMI const uint16_t* For(const RowTap& row) {
-        const uint32_t place = static_cast<uint32_t>(row.stored) % places;
-        uint16_t* out = slots.data() + place * length;
-        if (held[place] != row.stored) {
-            held[place] = row.stored;
-            Fill(row.row, out);
-        }
+        bool fresh = false;
+        uint16_t* out = slots.data() + places.Take(row.stored, &fresh) * length;
+        if (fresh) Fill(row.row, out);
         return out;
     }
 
@@ -453,7 +463,9 @@ private:
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(indices.data() + x), _mm_unpacklo_epi8(high, low));
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(indices.data() + x + 16), _mm_unpackhi_epi8(high, low));
             }
-            for (; x < width; ++x) indices[x] = static_cast<uint8_t>((x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0F);
+            for (; x < width; ++x) {
+                indices[x] = static_cast<uint8_t>((x % 2 != 0 ? row[x / 2] : row[x / 2] >> 4) & 0x0F);
+            }
         }
         const size_t taps = plan.tapColumns.size();
         for (size_t chunk = 0; chunk < plan.chunkWindow.size(); ++chunk) {
@@ -472,19 +484,19 @@ private:
             const uint8_t* pixels = indices.data() + window;
             __m512i picked = _mm512_permutex2var_epi8(Load(pixels), within, Load(pixels + 64));
             if (plan.chunkWide[chunk] != 0) {
-                picked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(within), picked,
-                                                _mm512_permutex2var_epi8(Load(pixels + 128), within, Load(pixels + 192)));
+                const __m512i next = _mm512_permutex2var_epi8(Load(pixels + 128), within, Load(pixels + 192));
+                picked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(within), picked, next);
             }
             __m512i* to = reinterpret_cast<__m512i*>(out + s);
             _mm512_storeu_si512(to, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_castsi512_si256(picked)), 5));
-            _mm512_storeu_si512(to + 1, _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(picked, 1)), 5));
+            _mm512_storeu_si512(to + 1,
+                                _mm512_slli_epi16(_mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(picked, 1)), 5));
         }
     }
 
     const Plan& plan;
     size_t length;
-    uint32_t places;
-    std::vector<int32_t> held;  // the row in each place, -1 for none
+    RowPlaces places;
     std::vector<uint16_t> slots;
     std::vector<uint8_t> indices;  // the row's pixels' indices, a byte each
 };

@@ -326,43 +326,28 @@ private:
     std::vector<Entry> tables;
 };
 
-// Where source rows worked out for the averaging are kept: each row is
-// worked out once and kept while the destination rows that read it are
-// summed. A destination row's source rows follow each other, so with a
-// place for as many rows as the tallest destination row reads, row i kept in
-// place i modulo that number, the rows of one destination row never take
-// each other's place.
-class RowPlaces {
-public:
-    explicit RowPlaces(uint32_t places) : held(places, -1) {}
-    // The place of source row `stored`; `fresh` is set when the row is not
-    // held there yet and has to be worked out.
-    uint32_t Take(int32_t stored, bool* fresh) {
-        const uint32_t place = static_cast<uint32_t>(stored) % static_cast<uint32_t>(held.size());
-        *fresh = held[place] != stored;
-        held[place] = stored;
-        return place;
-    }
-
-private:
-    std::vector<int32_t> held;  // the row in each place, -1 for none
-};
-
 // Source rows as the averaging reads them: for each pixel, the byte offset
 // of its colour's table entry, so that a contribution needs no arithmetic
-// to find its colour.
+// to find its colour. Each row is worked out once and kept while the
+// destination rows that read it are summed: a destination row's source rows
+// follow each other, so with a place for as many rows as the tallest
+// destination row reads, row i kept in place i modulo that number, the rows
+// of one destination row never take each other's place.
 template <int kBits>
 class IndexedRows {
 public:
     IndexedRows(const Plan& plan, uint32_t places)
-        : width(static_cast<size_t>(plan.sourceWidth)), places(places), offsets(width * places) {}
+        : width(static_cast<size_t>(plan.sourceWidth)), places(places), held(places, -1), offsets(width * places) {}
     static ColumnTaps TapsAt(const Plan& plan, const uint16_t* row, uint32_t begin) {
         return ColumnTaps{row, plan.tapColumns.data() + begin, plan.tapWeights.data() + begin};
     }
     const uint16_t* For(const RowTap& row) {
-        bool fresh = false;
-        uint16_t* out = offsets.data() + places.Take(row.stored, &fresh) * width;
-        if (fresh) Index(row.row, out);
+        const uint32_t place = static_cast<uint32_t>(row.stored) % places;
+        uint16_t* out = offsets.data() + place * width;
+        if (held[place] != row.stored) {
+            held[place] = row.stored;
+            Index(row.row, out);
+        }
         return out;
     }
 
@@ -400,7 +385,8 @@ private:
     }
 
     size_t width;
-    RowPlaces places;
+    uint32_t places;
+    std::vector<int32_t> held;  // the row in each place, -1 for none
     std::vector<uint16_t> offsets;
 };
 
@@ -415,10 +401,10 @@ private:
 // Source rows as the AVX-512 way reads them: for each tap, in the order of
 // plan.tapColumns, the byte offset of its pixel's colour-table entry, so
 // that a contribution finds its colour with one load, in order. Kept in
-// RowPlaces as IndexedRows keeps its rows. The pixels are looked up 64 taps
-// at a time, by byte permutations (VBMI) out of the 256 pixels from the
-// first column they read; taps whose columns lie further apart look them up
-// one by one.
+// places as IndexedRows keeps its rows. The pixels are looked up 64 taps at
+// a time, by byte permutations (VBMI) out of the 256 pixels from the first
+// column they read; taps whose columns lie further apart look them up one by
+// one.
 template <int kBits>
 class SlotRows {
 public:
@@ -426,15 +412,19 @@ public:
         : plan(plan),
           length(plan.tapColumns.size() + 64),
           places(places),
+          held(places, -1),
           slots(length * places),
           indices(static_cast<size_t>(plan.sourceWidth) + 256) {}
     static SlotTaps TapsAt(const Plan& plan, const uint16_t* row, uint32_t begin) {
         return SlotTaps{row + begin, plan.tapWeights.data() + begin};
     }
     TESSALINE_VBMI const uint16_t* For(const RowTap& row) {
-        bool fresh = false;
-        uint16_t* out = slots.data() + places.Take(row.stored, &fresh) * length;
-        if (fresh) Fill(row.row, out);
+        const uint32_t place = static_cast<uint32_t>(row.stored) % places;
+        uint16_t* out = slots.data() + place * length;
+        if (held[place] != row.stored) {
+            held[place] = row.stored;
+            Fill(row.row, out);
+        }
         return out;
     }
 
@@ -496,7 +486,8 @@ private:
 
     const Plan& plan;
     size_t length;
-    RowPlaces places;
+    uint32_t places;
+    std::vector<int32_t> held;  // the row in each place, -1 for none
     std::vector<uint16_t> slots;
     std::vector<uint8_t> indices;  // the row's pixels' indices, a byte each
 };

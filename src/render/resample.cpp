@@ -273,9 +273,10 @@ struct OnePixel {
     void Add(const Entry* table, const Taps& taps) {
         sums.Add(ColorAt(table, taps, 0), taps.weight);
     }
+    // Adding to sums of 0 costs these ways no more than a start of its own.
     template <class Taps>
     void Start(const Entry* table, const Taps& taps) {
-        sums.Add(ColorAt(table, taps, 0), taps.weight);
+        Add(table, taps);
     }
     void Store(uint32_t* out, const int32_t* columns) const {
         out[columns[0]] = sums.Pixel();
@@ -552,7 +553,10 @@ inline void AverageRow(const Plan& plan, const Entry* tables, const uint16_t* co
             const Entry* table = tables + r * kEntries;
             const auto taps = Rows::TapsAt(plan, rows[r], begin);
             uint32_t k = 0;
-            if (r == 0 && positions > 0) sums.Start(table, taps), k = 1;
+            if (r == 0 && positions > 0) {
+                sums.Start(table, taps);
+                k = 1;
+            }
             for (; k < positions; ++k) sums.Add(table, taps + k * kGroup);
         }
         const int32_t* columns = plan.groupColumns.data() + static_cast<size_t>(group) * kGroup;

@@ -85,6 +85,17 @@ TEST(ProgramResources, TheManifestNamesThisBuildsArchitectureAndTheCommonControl
     EXPECT_EQ(seen, 2) << "the program's own identity and the common controls dependency";
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"" TESSALINE_VERSION_TEXT ".0\""), std::string::npos);
+
+    // Windows XP refuses a manifest whose trustInfo is in any namespace but
+    // asm.v2, and one that names a namespace it does not know for it.
+    EXPECT_NE(manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"), std::string::npos);
+    const std::regex name("xmlns=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(manifest.begin(), manifest.end(), name); it != std::sregex_iterator(); ++it) {
+        const std::string space = (*it)[1].str();
+        EXPECT_TRUE(space == "urn:schemas-microsoft-com:asm.v1" || space == "urn:schemas-microsoft-com:asm.v2" ||
+                    space == "urn:schemas-microsoft-com:compatibility.v1")
+            << space;
+    }
 }
 
 TEST(ProgramResources, EveryProgramCarriesTheProjectsVersion) {

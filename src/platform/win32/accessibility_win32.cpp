@@ -9,6 +9,7 @@
 #include "platform/accessibility.h"
 #include "platform/messages.h"
 #include "platform/system.h"
+#include "platform/win32/late_bound_win32.h"
 
 namespace platform {
 
@@ -32,8 +33,7 @@ bool comStarted = false;
 
 template <typename Function>
 void Find(Library library, const char* name, Function* function) {
-    FARPROC address = library != nullptr ? GetProcAddress(reinterpret_cast<HMODULE>(library), name) : nullptr;
-    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+    *function = FunctionIn<Function>(reinterpret_cast<HMODULE>(library), name);
 }
 
 bool LoadLibraries() {
@@ -364,8 +364,11 @@ void DisconnectAccessibleObject() {
     comStarted = false;
 }
 
+// Windows NT 4.0 without Active Accessibility has no events; nobody can
+// listen for them there either.
 void RaiseAccessibleEvent(Window window, uint32_t event, int32_t child) {
-    NotifyWinEvent(event, reinterpret_cast<HWND>(window), OBJID_CLIENT, child);
+    static const auto notify = FunctionOf<decltype(&NotifyWinEvent)>("user32.dll", "NotifyWinEvent");
+    if (notify != nullptr) notify(event, reinterpret_cast<HWND>(window), OBJID_CLIENT, child);
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 
 #include "platform/process.h"
 #include "platform/system.h"
+#include "platform/win32/late_bound_win32.h"
 
 namespace platform {
 
@@ -51,10 +52,8 @@ using ShellExecuteFunction = decltype(&ShellExecuteA);
 // "open" rather than at start-up, where nothing needs them: from the system
 // folder only, like every library the program loads by name. Kept loaded.
 ShellExecuteFunction FindShellExecute() {
-    const Library shell = LoadSystemLibrary("shell32.dll");
-    if (shell == nullptr) return nullptr;
-    FARPROC address = GetProcAddress(reinterpret_cast<HMODULE>(shell), "ShellExecuteA");
-    return reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(address));
+    const HMODULE shell = reinterpret_cast<HMODULE>(LoadSystemLibrary("shell32.dll"));
+    return FunctionIn<ShellExecuteFunction>(shell, "ShellExecuteA");
 }
 
 }  // namespace

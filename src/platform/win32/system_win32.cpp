@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/system.h"
+#include "platform/win32/late_bound_win32.h"
 
 namespace platform {
 
@@ -19,18 +20,11 @@ uint16_t UserDefaultLanguageId() {
 void RestrictLibrarySearchToSystemFolder() {
     // Looked up at run time: systems before Windows 8 have these only with
     // later updates, or not at all.
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr) return;
-    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
-    FARPROC setDefault = GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (setDefault != nullptr &&
-        reinterpret_cast<SetDefaultDirectories>(reinterpret_cast<void*>(setDefault))(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-        return;
-    }
+    const auto setDefault = FunctionOf<BOOL(WINAPI*)(DWORD)>("kernel32.dll", "SetDefaultDllDirectories");
+    if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     // Without it, the empty text takes the current folder out of the search.
-    using SetDirectory = BOOL(WINAPI*)(LPCSTR);
-    FARPROC setDirectory = GetProcAddress(kernel, "SetDllDirectoryA");
-    if (setDirectory != nullptr) reinterpret_cast<SetDirectory>(reinterpret_cast<void*>(setDirectory))("");
+    const auto setDirectory = FunctionOf<BOOL(WINAPI*)(LPCSTR)>("kernel32.dll", "SetDllDirectoryA");
+    if (setDirectory != nullptr) setDirectory("");
 }
 
 Library LoadSystemLibrary(const char* name) {
@@ -51,10 +45,10 @@ Library LoadSystemLibrary(const char* name) {
 }
 
 bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result) {
-    using WaitFunction = DWORD(WINAPI*)(DWORD);
-    FARPROC address = GetProcAddress(reinterpret_cast<HMODULE>(library), "CMP_WaitNoPendingInstallEvents");
-    if (address == nullptr) return false;
-    *result = reinterpret_cast<WaitFunction>(reinterpret_cast<void*>(address))(timeoutMs);
+    const auto wait =
+        FunctionIn<DWORD(WINAPI*)(DWORD)>(reinterpret_cast<HMODULE>(library), "CMP_WaitNoPendingInstallEvents");
+    if (wait == nullptr) return false;
+    *result = wait(timeoutMs);
     return true;
 }
 

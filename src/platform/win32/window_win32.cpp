@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/window.h"
+#include "platform/win32/late_bound_win32.h"
 #include "platform/win32/object_tally_win32.h"
 
 namespace platform {
@@ -181,9 +182,12 @@ void SetKeyboardFocus(Window window) {
     SetFocus(ToHwnd(window));
 }
 
+// Windows 95 has no leave tracking; the menu does without it there.
 void TrackPointerLeave(Window window) {
+    static const auto track = FunctionOf<decltype(&TrackMouseEvent)>("user32.dll", "TrackMouseEvent");
+    if (track == nullptr) return;
     TRACKMOUSEEVENT request{sizeof(TRACKMOUSEEVENT), TME_LEAVE, ToHwnd(window), 0};
-    TrackMouseEvent(&request);
+    track(&request);
 }
 
 bool IsShiftHeld() {

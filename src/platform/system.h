@@ -8,7 +8,8 @@
 
 namespace platform {
 
-// Full path of the program's own file in the ANSI code page; false on failure.
+// Full path of the program's own file in the ANSI code page, cut to
+// capacity - 1 bytes when it is longer; false when there is none.
 bool OwnModulePath(char* buffer, uint32_t capacity);
 
 // The user's default language identifier.

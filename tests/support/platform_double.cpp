@@ -92,8 +92,10 @@ namespace platform {
 
 bool OwnModulePath(char* buffer, uint32_t capacity) {
     Record("OwnModulePath");
-    if (fake.ownPath.empty() || fake.ownPath.size() >= capacity) return false;
-    std::memcpy(buffer, fake.ownPath.c_str(), fake.ownPath.size() + 1);
+    if (fake.ownPath.empty() || capacity == 0) return false;
+    const size_t length = std::min<size_t>(fake.ownPath.size(), capacity - 1);
+    std::memcpy(buffer, fake.ownPath.c_str(), length);
+    buffer[length] = 0;
     return true;
 }
 

@@ -176,6 +176,10 @@ TEST_F(StartupSequence, EveryStopShowsItsMessageOrNoneAndExitsWithZero) {
         {"the own path holds no backslash", [] { fake.ownPath = "tessaline.exe"; }, {}},
         {"install.ini is missing", [&] { fake.ownPath = files.folder + "/elsewhere\\tessaline.exe"; },
          {{"Error opening file:  " + files.folder + "/elsewhere\\install.ini", "Application error", 0x30}}},
+        // What fits of a longer path is cut at its last backslash as any other.
+        {"the own path is longer than its buffer",
+         [&] { fake.ownPath = files.folder + "/elsewhere\\" + std::string(300, 'x') + "\\tessaline.exe"; },
+         {{"Error opening file:  " + files.folder + "/elsewhere\\install.ini", "Application error", 0x30}}},
         {"install.ini has no byte-order mark", [&] { files.WriteBytes("disc\\install.ini", "[General]\r\n"); },
          {{"Wrong file type (Must be Little Endian Unicode): '" + iniPath + "'!", "Application error", 0x30}}},
         {"a failure without a text", [] { fake.throwIn = "CreateDisplayInfo"; },

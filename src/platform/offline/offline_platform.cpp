@@ -4,6 +4,7 @@
 // never takes one of the build's own.
 #include "platform/offline/offline_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -93,8 +94,10 @@ using offline::settings;
 
 // System.
 bool OwnModulePath(char* buffer, uint32_t capacity) {
-    if (settings.ownPath.size() >= capacity) return false;
-    std::memcpy(buffer, settings.ownPath.c_str(), settings.ownPath.size() + 1);
+    if (settings.ownPath.empty() || capacity == 0) return false;
+    const size_t length = std::min<size_t>(settings.ownPath.size(), capacity - 1);
+    std::memcpy(buffer, settings.ownPath.c_str(), length);
+    buffer[length] = 0;
     return true;
 }
 

@@ -7,9 +7,13 @@
 
 namespace platform {
 
+// A longer path fills the whole buffer: Windows XP leaves it without a
+// terminator then, later systems end it one byte short.
 bool OwnModulePath(char* buffer, uint32_t capacity) {
+    if (capacity == 0) return false;
     const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, capacity);
-    if (length == 0 || length >= capacity) return false;
+    if (length == 0) return false;
+    if (length >= capacity) buffer[capacity - 1] = 0;
     return true;
 }
 

@@ -1,19 +1,32 @@
 #include "render/resample_threads.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace {
 
 struct Band {
-    const ResampleRows* rows;
+    RowWork work;
+    const void* context;
     int32_t first;
     int32_t end;
+    // What the band raised, handed to the calling thread: nothing may
+    // leave a thread's own function, or the process ends.
+    std::exception_ptr failure;
 };
 
 void RunBand(void* context) {
-    const Band* band = static_cast<const Band*>(context);
-    band->rows->Run(band->first, band->end);
+    Band* band = static_cast<Band*>(context);
+    try {
+        band->work(band->context, band->first, band->end);
+    } catch (...) {
+        band->failure = std::current_exception();
+    }
+}
+
+void RunRows(const void* context, int32_t first, int32_t end) {
+    static_cast<const ResampleRows*>(context)->Run(first, end);
 }
 
 }  // namespace
@@ -24,12 +37,17 @@ uint32_t ResampleThreadCount(uint64_t contributions, int32_t rows, uint32_t proc
     return static_cast<uint32_t>(std::max<uint64_t>(1, std::min(paying, most)));
 }
 
-uint32_t RunResampleRows(const ResampleRows& rows, uint32_t threads, ThreadStarter start) {
-    const int64_t height = rows.Rows();
+// The bands and the threads' handles are made before any thread starts, and
+// nothing that runs between a start and its wait can throw: a failure that
+// unwound past a running thread would free the bands and the picture it
+// still writes.
+uint32_t RunInBands(int32_t rows, uint32_t threads, RowWork work, const void* context, ThreadStarter start) {
+    const int64_t height = rows;
     threads = static_cast<uint32_t>(std::max<int64_t>(1, std::min<int64_t>(threads, height)));
     std::vector<Band> bands(threads);
     for (uint32_t b = 0; b < threads; ++b) {
-        bands[b] = Band{&rows, static_cast<int32_t>(height * b / threads), static_cast<int32_t>(height * (b + 1) / threads)};
+        bands[b] = Band{work, context, static_cast<int32_t>(height * b / threads),
+                        static_cast<int32_t>(height * (b + 1) / threads), nullptr};
     }
     std::vector<platform::Thread> started(threads, nullptr);
     for (uint32_t b = 1; b < threads; ++b) started[b] = start(RunBand, &bands[b]);
@@ -43,7 +61,14 @@ uint32_t RunResampleRows(const ResampleRows& rows, uint32_t threads, ThreadStart
             ++ran;
         }
     }
+    for (const Band& band : bands) {
+        if (band.failure != nullptr) std::rethrow_exception(band.failure);
+    }
     return ran;
+}
+
+uint32_t RunResampleRows(const ResampleRows& rows, uint32_t threads, ThreadStarter start) {
+    return RunInBands(rows.Rows(), threads, RunRows, &rows, start);
 }
 
 bool ResampleOnCores(const SourcePicture& source, float horizontalFactor, float verticalFactor, Size size,

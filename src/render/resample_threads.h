@@ -21,12 +21,22 @@ constexpr uint64_t kContributionsPerThread = 5500000;
 // than the processors or the rows, at least one.
 uint32_t ResampleThreadCount(uint64_t contributions, int32_t rows, uint32_t processors);
 
+// Starts work(context) on a thread of its own, or answers none; never throws.
 using ThreadStarter = platform::Thread (*)(void (*work)(void* context), void* context);
 
-// Computes every row of `rows` in `threads` bands of neighbouring rows: the
+// Computes rows first to end - 1; may throw.
+using RowWork = void (*)(const void* context, int32_t first, int32_t end);
+
+// Computes rows 0 to rows - 1 in `threads` bands of neighbouring rows: the
 // first band on the calling thread, each other one on a thread of its own,
 // started by `start`. A band whose thread cannot be started is computed on
-// the calling thread. Returns how many threads computed bands.
+// the calling thread. Every band runs and every thread started is waited
+// for, whatever fails; then the first band's failure that any band raised
+// is raised again. Returns how many threads computed bands.
+uint32_t RunInBands(int32_t rows, uint32_t threads, RowWork work, const void* context,
+                    ThreadStarter start = platform::StartThread);
+
+// RunInBands over the rows of one resampling.
 uint32_t RunResampleRows(const ResampleRows& rows, uint32_t threads, ThreadStarter start = platform::StartThread);
 
 // ResampleAreaAverageInto with the widest way of summing, on as many of the

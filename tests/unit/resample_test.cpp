@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -382,6 +385,42 @@ TEST(ResampleThreads, AnyNumberOfBandsGivesThePixelsOfOneThread) {
         const uint32_t ran = RunResampleRows(rows, c.threads, c.start);
         EXPECT_EQ(ran, c.ran) << c.threads << " threads";
         EXPECT_EQ(pixels, expected.pixels) << c.threads << " threads";
+    }
+}
+
+// Rows that a band computes, slowly, so that the other threads are still at
+// work when one band fails; the band that starts at row `failingFirst` fails.
+struct SlowRows {
+    int32_t failingFirst;
+    std::vector<char> done;
+};
+
+void ComputeSlowly(const void* context, int32_t first, int32_t end) {
+    auto* rows = static_cast<SlowRows*>(const_cast<void*>(context));
+    if (first == rows->failingFirst) throw std::bad_alloc();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (int32_t row = first; row < end; ++row) rows->done[row] = 1;
+}
+
+// However a band fails (on the calling thread while the others run, on a
+// thread of its own, or on the calling thread for a thread the system
+// refused), every other band is finished before the failure reaches the caller.
+TEST(ResampleThreads, AFailingBandReachesTheCallerAfterEveryOtherBandHasFinished) {
+    const struct {
+        uint32_t threads;
+        int32_t failingBand;
+        ThreadStarter start;
+    } cases[] = {{3, 0, platform::StartThread}, {3, 2, platform::StartThread}, {4, 2, RefuseEverySecond}};
+    for (const auto& c : cases) {
+        startsAsked = 0;
+        constexpr int32_t kRows = 12;
+        SlowRows rows{kRows * c.failingBand / static_cast<int32_t>(c.threads), std::vector<char>(kRows, 0)};
+        EXPECT_THROW(RunInBands(kRows, c.threads, ComputeSlowly, &rows, c.start), std::bad_alloc);
+        const int32_t failingEnd = kRows * (c.failingBand + 1) / static_cast<int32_t>(c.threads);
+        for (int32_t row = 0; row < kRows; ++row) {
+            const bool failed = row >= rows.failingFirst && row < failingEnd;
+            EXPECT_EQ(rows.done[row], failed ? 0 : 1) << "row " << row << ", band " << c.failingBand << " failing";
+        }
     }
 }
 

@@ -48,12 +48,16 @@ void MoveSelection(bool forward) {
 
 }  // namespace
 
-int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index)) {
+namespace {
+
+// The walk over the buttons under (x, y) in index order; only `armed` counts
+// when it is a button.
+int32_t WalkButtonsUnder(int32_t x, int32_t y, int32_t current, int32_t armed, void (*onStep)(int32_t index)) {
     bool found = false;
     int32_t target = current;
     for (int32_t i = 0; i < ButtonCount(); ++i) {
         if (!Contains(menu.buttons[i].rect, x, y)) continue;
-        if (menu.armedIndex != -1 && menu.armedIndex != i) continue;
+        if (armed != -1 && armed != i) continue;
         found = true;
         if (target == i) break;
         target = i;
@@ -62,22 +66,35 @@ int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_
     return found ? target : -1;
 }
 
+}  // namespace
+
+int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index)) {
+    return WalkButtonsUnder(x, y, current, menu.armedIndex, onStep);
+}
+
+int32_t ButtonUnder(int32_t x, int32_t y, int32_t current) {
+    return WalkButtonsUnder(x, y, current, -1, nullptr);
+}
+
 int32_t HotButton() {
     if (!menu.pointerInside) return -1;
     return HoverTarget(menu.lastMousePos.x, menu.lastMousePos.y, menu.selectedIndex);
 }
 
 // The window hears of the pointer's leaving only when it asked to, once per
-// entry: moves tell no more than where the pointer is while inside.
+// entry: moves tell no more than where the pointer is while inside. A
+// position already handled changes no selection, also when the pointer comes
+// back into the window there (over a highlight the keys moved meanwhile) or
+// first shows at the initial 0,0; only its hot state follows.
 void OnPointerMove(int32_t x, int32_t y) {
     if (!menu.isActive) return;
-    if (menu.pointerInside && menu.lastMousePos.x == x && menu.lastMousePos.y == y) return;
     const int32_t hotBefore = HotButton();
     if (!menu.pointerInside) platform::TrackPointerLeave(menu.mainWindow);
     menu.pointerInside = true;
+    const bool moved = menu.lastMousePos.x != x || menu.lastMousePos.y != y;
     menu.lastMousePos = Point{x, y};
     // A press that began outside every button highlights nothing.
-    if (!menu.isPressed || menu.armedIndex != -1) {
+    if (moved && (!menu.isPressed || menu.armedIndex != -1)) {
         // Every step over overlapping buttons is drawn, as the pointer passes them.
         const int32_t target = HoverTarget(x, y, menu.selectedIndex, [](int32_t index) {
             menu.selectedIndex = index;

@@ -16,6 +16,8 @@ using ButtonLauncher = void (*)(int32_t index);
 // while a press is held), the current one when it comes first, else the
 // last. `onStep`, when given, sees each button the walk passes on the way.
 int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index) = nullptr);
+// The same as if no press were held.
+int32_t ButtonUnder(int32_t x, int32_t y, int32_t current);
 
 // The button the pointer's last position highlights while the pointer is
 // over the client area; -1: none.

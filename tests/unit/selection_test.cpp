@@ -344,4 +344,27 @@ TEST_F(Selection, ThePointerLeavingTheWindowLeavesNoButtonHotAndTheHighlightWher
     EXPECT_EQ(fake.pointerLeaveRequests, 2) << "asked again on entering again";
 }
 
+// A position already handled changes no selection, whether the pointer
+// comes back into the window there or first shows at the initial 0,0; it
+// still becomes hot where a button is.
+TEST_F(Selection, APointerAtTheLastHandledPositionChangesNoSelection) {
+    OnPointerMove(In(1).x, In(1).y);
+    OnPointerLeave();
+    OnKeyPress(key::kDown);
+    TakeEvents();
+    OnPointerMove(In(1).x, In(1).y);
+    State(2, -1, false);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}}));
+
+    menu = Menu{};
+    menu.mainWindow = FakeWindow(1);
+    menu.buttonCount = 1;
+    menu.buttons[0].rect = Rect{0, 0, 100, 20};
+    fake.pointerLeaveRequests = 0;
+    OnPointerMove(0, 0);
+    State(-1, -1, false);
+    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}}));
+    EXPECT_EQ(fake.pointerLeaveRequests, 1);
+}
+
 }  // namespace

@@ -128,16 +128,17 @@ std::vector<std::u16string> AccessibleNames() {
 }
 
 int32_t AccessibleHitTest(int32_t x, int32_t y) {
-    const int32_t button = HoverTarget(x, y, menu.selectedIndex);
+    const int32_t button = ButtonUnder(x, y, menu.selectedIndex);
     if (button != -1) return button + 1;
     if (Contains(menu.helpRect, x, y)) return ButtonCount() + 1;
     if (Contains(CopyrightRect(), x, y)) return ButtonCount() + 2;
     return accessible::kSelf;
 }
 
-int32_t AccessibleFocus(bool listHasFocus) {
+int32_t AccessibleFocus(KeyboardFocus focus) {
     if (menu.selectedIndex >= 0 && menu.selectedIndex < ButtonCount()) return menu.selectedIndex + 1;
-    if (listHasFocus && menu.languageBox != nullptr) return AccessibleChildCount();
+    if (focus == KeyboardFocus::List && menu.languageBox != nullptr) return AccessibleChildCount();
+    if (focus == KeyboardFocus::Menu) return accessible::kSelf;
     return -1;
 }
 

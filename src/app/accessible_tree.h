@@ -25,11 +25,15 @@ const char16_t* AccessibleDescription(int32_t child);
 std::vector<std::u16string> AccessibleNames();
 // The child's rectangle in client coordinates; false for the object itself and the list.
 bool AccessibleLocation(int32_t child, Rect* rect);
-// The child at a client point: the button the pointer would highlight there,
-// else the help area or copyright line, else the object itself.
+// The child at a client point: the button there (of overlapping ones, the
+// one hovering would highlight, whether or not a press is held), else the
+// help area or copyright line, else the object itself.
 int32_t AccessibleHitTest(int32_t x, int32_t y);
-// The keyboard-highlighted button, else the list when it has the focus; -1: nothing.
-int32_t AccessibleFocus(bool listHasFocus);
+// Which window of the menu has the keyboard focus, if any.
+enum class KeyboardFocus { Menu, List, Elsewhere };
+// The keyboard-highlighted button; else the list or the object itself,
+// whichever has the focus; -1 when the focus is elsewhere.
+int32_t AccessibleFocus(KeyboardFocus focus);
 // The next or previous child in Tab order (the list, the buttons, the help
 // area, the copyright line); from the object itself, the first or the last.
 // -1 past either end.

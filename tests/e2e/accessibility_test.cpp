@@ -257,7 +257,7 @@ TEST_F(Accessibility, TabMovesTheFocusAndRaisesItsEvent) {
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent, menu.Id(), 0,
                                          WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    EXPECT_EQ(Focus(), kNothing) << "nothing highlighted yet";
+    EXPECT_EQ(Focus(), CHILDID_SELF) << "the menu has the focus, nothing highlighted yet";
     input::MoveTo(window, 250, 200);
     input::Tap(VK_TAB);
     EXPECT_TRUE(SawEvent(EVENT_OBJECT_FOCUS, 1));

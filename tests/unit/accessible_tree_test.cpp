@@ -113,7 +113,8 @@ TEST_F(AccessibleTree, HitTestsFollowTheHoverRulesThenHelpAndCopyright) {
     } cases[] = {
         {{50, 20}, -1, -1, 3},   // overlapping: the last one, as hovering picks
         {{50, 20}, 0, -1, 1},    // unless the first is already highlighted
-        {{50, 20}, -1, 1, 0},    // a held press highlights only its own button
+        {{50, 20}, -1, 1, 3},    // a held press on another button hides none
+        {{50, 50}, 1, 1, 2},
         {{50, 50}, -1, -1, 2},
         {{110, 50}, -1, -1, 0},  // right and bottom edges are outside
         {{200, 10}, -1, -1, 4},
@@ -139,12 +140,13 @@ TEST_F(AccessibleTree, StatesFocusAndHotTracking) {
     EXPECT_EQ(AccessibleState(4), 0u);
     menu.pointerInside = false;
     EXPECT_EQ(AccessibleState(3), kStateFocusable) << "the pointer has left the window";
-    EXPECT_EQ(AccessibleFocus(false), 2);
+    EXPECT_EQ(AccessibleFocus(KeyboardFocus::Elsewhere), 2);
     menu.selectedIndex = -1;
-    EXPECT_EQ(AccessibleFocus(false), -1);
-    EXPECT_EQ(AccessibleFocus(true), -1) << "no list, no list focus";
+    EXPECT_EQ(AccessibleFocus(KeyboardFocus::Elsewhere), -1);
+    EXPECT_EQ(AccessibleFocus(KeyboardFocus::Menu), 0) << "the menu itself, nothing highlighted";
+    EXPECT_EQ(AccessibleFocus(KeyboardFocus::List), -1) << "no list, no list focus";
     menu.languageBox = FakeWindow(2);
-    EXPECT_EQ(AccessibleFocus(true), 6);
+    EXPECT_EQ(AccessibleFocus(KeyboardFocus::List), 6);
 }
 
 TEST_F(AccessibleTree, NavigationFollowsTabOrderWithoutWrapping) {

@@ -58,4 +58,51 @@ TEST(AccessibleObject, AnsweredWhileTheWindowLivesThenNotConnected) {
     EXPECT_EQ(object->Release(), 0u) << "the last reference frees it";
 }
 
+// What a call answers in its out parameters when it fails: nothing, as
+// callers that read them anyway must find.
+TEST(AccessibleObject, AFailedCallLeavesItsAnswersEmpty) {
+    menu = Menu{};
+    menu.buttonCount = 2;
+    HWND window = CreateWindowA("STATIC", "Menu", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    menu.mainWindow = reinterpret_cast<platform::Window>(window);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(ObjectFromLresult(platform::AnswerAccessibleObjectRequest(menu.mainWindow, 0), __uuidof(IAccessible), 0,
+                                reinterpret_cast<void**>(&object)),
+              S_OK);
+
+    VARIANT noChild;
+    noChild.vt = VT_I4;
+    noChild.lVal = 99;
+    BSTR name = SysAllocString(L"stale");
+    BSTR kept = name;
+    VARIANT role;
+    role.vt = VT_I4;
+    role.lVal = 7;
+    IDispatch* child = reinterpret_cast<IDispatch*>(object);
+    LONG left = 1, top = 2, width = 3, height = 4;
+    EXPECT_EQ(object->get_accName(noChild, &name), E_INVALIDARG);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(object->get_accRole(noChild, &role), E_INVALIDARG);
+    EXPECT_EQ(role.vt, VT_EMPTY);
+    EXPECT_EQ(object->get_accChild(noChild, &child), E_INVALIDARG);
+    EXPECT_EQ(child, nullptr);
+    EXPECT_EQ(object->accLocation(&left, &top, &width, &height, noChild), E_INVALIDARG);
+    EXPECT_EQ(left | top | width | height, 0);
+    SysFreeString(kept);
+
+    platform::DisconnectAccessibleObject();
+    DestroyWindow(window);
+    menu = Menu{};
+    LONG count = 5;
+    VARIANT focus;
+    focus.vt = VT_I4;
+    focus.lVal = 1;
+    EXPECT_EQ(object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(object->get_accFocus(&focus), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(focus.vt, VT_EMPTY);
+    object->Release();
+}
+
 }  // namespace

@@ -71,8 +71,22 @@ HRESULT ChildOf(const VARIANT& child, int32_t* id) {
     return S_OK;
 }
 
+// A call that fails leaves its answers empty, so that a caller that reads
+// them anyway finds nothing rather than what its memory held.
+void Clear(BSTR* out) { *out = nullptr; }
+void Clear(VARIANT* out) { out->vt = VT_EMPTY; }
+void Clear(LONG* out) { *out = 0; }
+void Clear(IDispatch** out) { *out = nullptr; }
+
+// S_OK with every answer cleared; E_POINTER when one has no place.
+template <typename... Answers>
+HRESULT Prepare(Answers*... answers) {
+    if (((answers == nullptr) || ...)) return E_POINTER;
+    (Clear(answers), ...);
+    return S_OK;
+}
+
 HRESULT Text(const char16_t* text, BSTR* out) {
-    *out = nullptr;
     if (text == nullptr) return S_FALSE;
     *out = libraries.allocString(reinterpret_cast<const OLECHAR*>(text));
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
@@ -110,10 +124,14 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
         *count = 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info != nullptr) *info = nullptr;
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
@@ -121,27 +139,28 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        const HRESULT ready = Ready(parent);
+        if (ready != S_OK) return ready;
         *parent = StandardObject(window, OBJID_WINDOW);
         return *parent != nullptr ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+        const HRESULT ready = Ready(count);
+        if (ready != S_OK) return ready;
         *count = AccessibleChildCount();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** object) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        *object = nullptr;
         int32_t child = 0;
-        if (FAILED(ChildOf(childId, &child))) return E_INVALIDARG;
+        const HRESULT checked = Check(childId, &child, object);
+        if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) != AccessibleKind::LanguageList) return S_FALSE;
         *object = ListObject();
         return *object != nullptr ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, name);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accName, name);
         if (child != accessible::kSelf) return Text(AccessibleName(child), name);
@@ -151,15 +170,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT childId, BSTR* value) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, value);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accValue, value);
-        *value = nullptr;
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT childId, BSTR* description) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, description);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
             return OnList(&IAccessible::get_accDescription, description);
@@ -168,7 +186,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT childId, VARIANT* role) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, role);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accRole, role);
         SetChild(role, static_cast<int32_t>(AccessibleRole(child)));
@@ -176,7 +194,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT childId, VARIANT* state) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, state);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) == AccessibleKind::LanguageList) return OnList(&IAccessible::get_accState, state);
         uint32_t flags = AccessibleState(child);
@@ -186,35 +204,38 @@ public:
         SetChild(state, static_cast<int32_t>(flags));
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        *help = nullptr;
-        return S_FALSE;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT childId, BSTR* help) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child, help);
+        return checked != S_OK ? checked : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        *file = nullptr;
-        *topic = 0;
-        return S_FALSE;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT childId, LONG* topic) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child, file, topic);
+        return checked != S_OK ? checked : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        *shortcut = nullptr;
-        return S_FALSE;
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT childId, BSTR* shortcut) override {
+        int32_t child = 0;
+        const HRESULT checked = Check(childId, &child, shortcut);
+        return checked != S_OK ? checked : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        HWND list = reinterpret_cast<HWND>(menu.languageBox);
-        return ChildAnswer(AccessibleFocus(list != nullptr && GetFocus() == list), focus);
+        const HRESULT ready = Ready(focus);
+        if (ready != S_OK) return ready;
+        const HWND focused = GetFocus();
+        const HWND list = reinterpret_cast<HWND>(menu.languageBox);
+        const KeyboardFocus where = focused == window                      ? KeyboardFocus::Menu
+                                    : list != nullptr && focused == list ? KeyboardFocus::List
+                                                                         : KeyboardFocus::Elsewhere;
+        return ChildAnswer(AccessibleFocus(where), focus);
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        selection->vt = VT_EMPTY;
-        return S_FALSE;
+        const HRESULT ready = Ready(selection);
+        return ready != S_OK ? ready : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT childId, BSTR* action) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, action);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) == AccessibleKind::LanguageList) {
             return OnList(&IAccessible::get_accDefaultAction, action);
@@ -227,7 +248,7 @@ public:
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                           VARIANT childId) override {
         int32_t child = 0;
-        const HRESULT checked = Check(childId, &child);
+        const HRESULT checked = Check(childId, &child, left, top, width, height);
         if (checked != S_OK) return checked;
         RECT r{};
         if (child == accessible::kSelf) {
@@ -250,7 +271,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         int32_t from = 0;
-        const HRESULT checked = Check(start, &from);
+        const HRESULT checked = Check(start, &from, end);
         if (checked != S_OK) return checked;
         int32_t to = -1;
         if ((direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) && from != accessible::kSelf) {
@@ -261,8 +282,8 @@ public:
         return ChildAnswer(to, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        hit->vt = VT_EMPTY;
+        const HRESULT ready = Ready(hit);
+        if (ready != S_OK) return ready;
         POINT p{x, y};
         ScreenToClient(window, &p);
         RECT client{};
@@ -285,10 +306,18 @@ public:
 private:
     static constexpr int kTitleCapacity = 256;
 
-    // S_OK with the child id; else what the call answers.
-    HRESULT Check(const VARIANT& childId, int32_t* child) const {
-        if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-        return ChildOf(childId, child);
+    // S_OK with the answers cleared; else what the call answers.
+    template <typename... Answers>
+    HRESULT Ready(Answers*... answers) const {
+        const HRESULT prepared = Prepare(answers...);
+        if (prepared != S_OK) return prepared;
+        return window == nullptr ? CO_E_OBJNOTCONNECTED : S_OK;
+    }
+    // The same, with the child id.
+    template <typename... Answers>
+    HRESULT Check(const VARIANT& childId, int32_t* child, Answers*... answers) const {
+        const HRESULT ready = Ready(answers...);
+        return ready != S_OK ? ready : ChildOf(childId, child);
     }
 
     IDispatch* ListObject() const { return StandardObject(reinterpret_cast<HWND>(menu.languageBox), OBJID_WINDOW); }
@@ -297,7 +326,6 @@ private:
     // hands it out, since tools ask an object, not its parent, about it;
     // any other child by its id; -1 as nothing.
     HRESULT ChildAnswer(int32_t child, VARIANT* out) const {
-        out->vt = VT_EMPTY;
         if (child == -1) return S_FALSE;
         if (AccessibleKindOf(child) != AccessibleKind::LanguageList) {
             SetChild(out, child);

@@ -158,7 +158,7 @@ void LaunchConditions(const Texts& t) {
     FUZZ_CHECK(Terminated(fields.osWord, sizeof fields.osWord));
     FUZZ_CHECK(Terminated(fields.minimum, sizeof fields.minimum));
     FUZZ_CHECK(Terminated(fields.maximum, sizeof fields.maximum));
-    ConditionBlocks(fields.osWord, fields.minimum, fields.maximum);
+    ConditionBlocks(menu.osKind, menu.osVersion, fields.osWord, fields.minimum, fields.maximum);
     ReadConditionInteger(t.narrow.c_str());
 
     // A product type of any bytes, without a terminator, in a buffer of its size.

@@ -69,10 +69,7 @@ void SplitCondition(const char* condition, ConditionFields* fields) {
     TakeField(next, fields->maximum);
 }
 
-bool ConditionBlocks(const char* osWord, const char* minimum, const char* maximum) {
-    const int32_t version = menu.osVersion;
-    const int32_t kind = menu.osKind;
-
+bool ConditionBlocks(int32_t kind, int32_t version, const char* osWord, const char* minimum, const char* maximum) {
     // The range comes first, so it applies to "all" as well; both ends are
     // inclusive and a maximum of 0 means no upper bound.
     if (ReadConditionInteger(minimum) > version) return true;
@@ -103,5 +100,5 @@ bool PreRunAllowed(int32_t buttonIndex) {
     ToNarrow(condition, button.preCond);
     ConditionFields fields;
     SplitCondition(condition, &fields);
-    return !ConditionBlocks(fields.osWord, fields.minimum, fields.maximum);
+    return !ConditionBlocks(menu.osKind, menu.osVersion, fields.osWord, fields.minimum, fields.maximum);
 }

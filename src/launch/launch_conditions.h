@@ -44,8 +44,9 @@ struct ConditionFields {
 };
 void SplitCondition(const char* condition, ConditionFields* fields);
 
-// True when the condition forbids running on the classified system.
-bool ConditionBlocks(const char* osWord, const char* minimum, const char* maximum);
+// True when the condition forbids running on a system of that kind and
+// version (as ClassifyOperatingSystem sets them).
+bool ConditionBlocks(int32_t osKind, int32_t osVersion, const char* osWord, const char* minimum, const char* maximum);
 
 // True when the button's preparatory program is to be started now.
 bool PreRunAllowed(int32_t buttonIndex);

@@ -77,16 +77,13 @@ TEST_F(LaunchConditions, EachOsWordAcceptsItsKindsOnly) {
     };
     for (const auto& w : words) {
         for (int k = 0; k < 5; ++k) {
-            menu.osKind = kinds[k];
-            menu.osVersion = 600;
-            EXPECT_EQ(ConditionBlocks(w.word, "", ""), !w.accepts[k]) << '"' << w.word << "\" kind " << kinds[k];
+            EXPECT_EQ(ConditionBlocks(kinds[k], 600, w.word, "", ""), !w.accepts[k])
+                << '"' << w.word << "\" kind " << kinds[k];
         }
     }
 }
 
 TEST_F(LaunchConditions, TheVersionRangeIsInclusiveAndAMaximumOfZeroIsOpen) {
-    menu.osKind = kOsProfessional;
-    menu.osVersion = 501;
     const struct {
         const char* minimum;
         const char* maximum;
@@ -96,16 +93,14 @@ TEST_F(LaunchConditions, TheVersionRangeIsInclusiveAndAMaximumOfZeroIsOpen) {
         {"", "", false},       {"-5", "-1", true},   {"0", "99999", false}, {"600", "400", true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ConditionBlocks("all", c.minimum, c.maximum), c.blocks) << c.minimum << ".." << c.maximum;
+        EXPECT_EQ(ConditionBlocks(kOsProfessional, 501, "all", c.minimum, c.maximum), c.blocks)
+            << c.minimum << ".." << c.maximum;
     }
     // An unclassified system has version 0, which any positive minimum excludes.
-    menu.osKind = kOsUnknown;
-    menu.osVersion = 0;
-    EXPECT_TRUE(ConditionBlocks("all", "1", "0"));
-    EXPECT_FALSE(ConditionBlocks("xp", "0", "0"));
+    EXPECT_TRUE(ConditionBlocks(kOsUnknown, 0, "all", "1", "0"));
+    EXPECT_FALSE(ConditionBlocks(kOsUnknown, 0, "xp", "0", "0"));
     // A negative version (never produced, but representable) falls below an empty minimum.
-    menu.osVersion = -1;
-    EXPECT_TRUE(ConditionBlocks("", "", ""));
+    EXPECT_TRUE(ConditionBlocks(kOsUnknown, -1, "", "", ""));
 }
 
 TEST(ConditionInteger, ReadsLeadingSpaceSignAndDigitsUpToTheFirstOther) {

@@ -1,0 +1,22 @@
+#include "check/check_context.h"
+
+#include <algorithm>
+
+#include "check/ini_text.h"
+
+bool ReadSection::Reads(const std::u16string& key) const {
+    const std::u16string folded = Fold(key);
+    return std::any_of(keys.begin(), keys.end(), [&](const std::u16string& k) { return Fold(k) == folded; });
+}
+
+void CheckContext::Error(int32_t line, const std::string& message, const std::string& hint) {
+    findings.push_back(Finding{line, Severity::kError, message, hint});
+}
+
+void CheckContext::Warning(int32_t line, const std::string& message, const std::string& hint) {
+    findings.push_back(Finding{line, Severity::kWarning, message, hint});
+}
+
+LanguageSystem CheckContext::SystemFor(uint16_t language) const {
+    return LanguageSystemOf(settings.languageGiven ? settings.system.userLanguageId : language);
+}

@@ -34,6 +34,22 @@ void CheckExit(CheckContext& check, const std::u16string& section) {
                   "only a value that begins with t or T ends the menu");
 }
 
+// A button that neither starts a program nor ends the menu, and one without
+// a help text. A missing section is reported with the languages.
+void CheckUse(CheckContext& check, const std::u16string& section, const Button& button, int32_t index) {
+    const int32_t header = iniReader.SectionHeaderLine(section.c_str());
+    if (header == 0) return;
+    const std::string name = "button " + std::to_string(index + 1) + " (" + Narrow(button.name) + ")";
+    if (button.path[0] == 0 && button.args[0] == 0 && !button.exitAfter) {
+        check.Warning(header, name + " does nothing when clicked: it has no Path and no Exit=true",
+                      "name the program it starts in Path, or set Exit=true");
+    }
+    if (button.help[0] == 0) {
+        check.Note(header, name + " has no Help: the help area keeps the default text, and screen readers say its "
+                                  "name alone");
+    }
+}
+
 }  // namespace
 
 void CheckButtons(CheckContext& check, const std::u16string& tag, uint16_t language, bool unattended) {
@@ -49,5 +65,6 @@ void CheckButtons(CheckContext& check, const std::u16string& tag, uint16_t langu
         CheckProgram(check, section, "Path", "Args", button.path, button.args, language);
         CheckExit(check, section);
         CheckCondition(check, section, button);
+        CheckUse(check, section, button, i);
     }
 }

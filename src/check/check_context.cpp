@@ -17,6 +17,10 @@ void CheckContext::Warning(int32_t line, const std::string& message, const std::
     findings.push_back(Finding{line, Severity::kWarning, message, hint});
 }
 
+void CheckContext::Note(int32_t line, const std::string& message, const std::string& hint) {
+    findings.push_back(Finding{line, Severity::kNote, message, hint});
+}
+
 LanguageSystem CheckContext::SystemFor(uint16_t language) const {
     return LanguageSystemOf(settings.languageGiven ? settings.system.userLanguageId : language);
 }

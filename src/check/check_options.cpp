@@ -18,8 +18,8 @@ const char* const kCheckUsage =
     "--picture draws its screen with the window's elements outlined, as a 24-bit BMP.\n"
     "\n"
     "  --os 9x|nt|pers|pro|srv  the kind of system (default nt, the same as pro)\n"
-    "  --version N              its version, major x 100 + minor or M.m (default 601;\n"
-    "                           410 with --os 9x)\n"
+    "  --version N              its version, major x 100 + minor, M.m or M.m.build\n"
+    "                           (default 601; 410 with --os 9x)\n"
     "  --lang 0xNN              the user's language (default 0x09)\n"
     "  --locales 0xNN,...       the languages installed (default: every one)\n"
     "  --screen WxH             the screen; the check takes every one given (default\n"
@@ -43,7 +43,15 @@ bool ReadNumber(const std::string& text, long* value, bool hexadecimal = false) 
     return errno == 0 && *end == 0;
 }
 
-bool ReadVersion(const std::string& text, int32_t* version) {
+// 601, 6.1, or 10.0.19045 as Windows writes its own version: the build
+// number plays no part in a launch condition.
+bool ReadVersion(std::string text, int32_t* version) {
+    const size_t second = text.find('.', text.find('.') + 1);
+    if (text.find('.') != std::string::npos && second != std::string::npos) {
+        long build = 0;
+        if (!ReadNumber(text.substr(second + 1), &build)) return false;
+        text.erase(second);
+    }
     const size_t dot = text.find('.');
     long major = 0;
     long minor = 0;

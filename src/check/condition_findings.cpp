@@ -12,6 +12,11 @@
 
 namespace {
 
+// The versions the menu's classification forms, major x 100 + minor, at
+// either end: Windows NT 3.1, and Windows 10 and 11.
+constexpr int32_t kOldestVersion = 301;
+constexpr int32_t kNewestVersion = 1000;
+
 // A version field of a launch condition, read as the menu reads it: how many
 // leading characters the number takes (0: none, so it reads as 0).
 size_t NumberLength(const std::string& field) {
@@ -78,5 +83,21 @@ void CheckCondition(CheckContext& check, const std::u16string& section, const Bu
                               std::to_string(ReadConditionInteger(text.c_str())),
                           hint);
         }
+    }
+    // No Windows reports a version outside these: a bound beyond them
+    // leaves the preparatory program never to run.
+    const int32_t minimum = ReadConditionInteger(fields.minimum);
+    const int32_t maximum = ReadConditionInteger(fields.maximum);
+    if (minimum > kNewestVersion) {
+        check.Warning(line,
+                      "PreCond minimum " + std::to_string(minimum) +
+                          " is above every version Windows reports (Windows 10 and 11 report " +
+                          std::to_string(kNewestVersion) + "): the preparatory program never runs",
+                      "write a version as major x 100 + minor, such as 1000 for Windows 10 and 11");
+    } else if (maximum != 0 && maximum < kOldestVersion) {
+        check.Warning(line,
+                      "PreCond maximum " + std::to_string(maximum) + " is below every version Windows reports (" +
+                          std::to_string(kOldestVersion) + " for Windows NT 3.1): the preparatory program never runs",
+                      "a maximum of 0 sets no upper bound");
     }
 }

@@ -14,6 +14,7 @@
 #include "check/number_findings.h"
 #include "check/picture_findings.h"
 #include "check/rectangle_findings.h"
+#include "check/screen_findings.h"
 #include "check/section_findings.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
@@ -143,6 +144,7 @@ private:
         CheckButtons(check, tag, language, unattended);
         if (!unattended) {
             CheckRectangles(check, tag);
+            CheckOverlaps(check, tag);
             CheckHelpTexts(check, tag, language);
         }
     }
@@ -174,6 +176,7 @@ std::vector<Finding> CheckDisc(const fs::path& discFolder, const CheckSettings& 
     CheckPictures(check);
     CheckCounts(check);
     MenuRuns(check).Run();
+    CheckScreens(check);
     CheckLanguages(check);
     CheckSections(check);
     CheckNumbers(check);

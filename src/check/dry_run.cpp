@@ -100,7 +100,7 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
         }
         out << "\n";
         char scale[32];
-        std::snprintf(scale, sizeof scale, "%.8g", static_cast<double>(start.scale));
+        std::snprintf(scale, sizeof scale, "%.4g", static_cast<double>(start.scale));
         out << "scale: " << scale << "\n";
     }
     if (!start.runs) {

@@ -6,7 +6,9 @@
 std::string FormatFinding(const Finding& finding) {
     std::string text = "install.ini";
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
-    text += finding.severity == Severity::kError ? ": error: " : ": warning: ";
+    text += finding.severity == Severity::kError     ? ": error: "
+            : finding.severity == Severity::kWarning ? ": warning: "
+                                                     : ": note: ";
     text += finding.message;
     if (!finding.hint.empty()) text += " (" + finding.hint + ")";
     return text;
@@ -24,6 +26,9 @@ std::vector<Finding> SortedFindings(std::vector<Finding> findings) {
 
 int ExitStatusOf(const std::vector<Finding>& findings) {
     int status = kExitClean;
-    for (const Finding& f : findings) status = std::max(status, f.severity == Severity::kError ? kExitErrors : kExitWarnings);
+    for (const Finding& f : findings) {
+        if (f.severity == Severity::kError) status = kExitErrors;
+        if (f.severity == Severity::kWarning) status = std::max(status, kExitWarnings);
+    }
     return status;
 }

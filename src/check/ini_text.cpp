@@ -1,6 +1,7 @@
 #include "check/ini_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 
@@ -42,9 +43,40 @@ std::u16string ButtonSection(int32_t number, const std::u16string& tag) {
     return u"Button" + Widen(std::to_string(number)) + u"-" + tag;
 }
 
+int32_t LayoutLine(const std::u16string& tag, const char16_t* key) {
+    const std::u16string prompt = u"Prompt-" + tag;
+    const int32_t own = iniReader.KeyLine(prompt.c_str(), key);
+    if (own != 0 && !IniValue(prompt, key).empty()) return own;
+    return iniReader.KeyLine(kGeneral, key);
+}
+
+std::string OctalReading(const std::u16string& value) {
+    for (size_t at = 0; at < value.size(); ++at) {
+        // A number starts after anything but a letter or digit ("0x" is hexadecimal).
+        const char16_t before = at > 0 ? value[at - 1] : u' ';
+        const bool starts = !(before < 0x80 && std::isalnum(static_cast<unsigned char>(before)));
+        if (!starts || value[at] != u'0') continue;
+        size_t end = at;
+        while (end < value.size() && value[end] >= u'0' && value[end] <= u'9') ++end;
+        const std::u16string digits = value.substr(at, end - at);
+        if (digits.size() < 2 || digits.find_first_not_of(u'0') == std::u16string::npos) {
+            at = end;
+            continue;
+        }
+        // Octal digits are read up to the first 8 or 9.
+        uint32_t read = 0;
+        for (char16_t digit : digits) {
+            if (digit > u'7') break;
+            read = read * 8 + static_cast<uint32_t>(digit - u'0');
+        }
+        return Narrow(digits) + " reads as " + std::to_string(read);
+    }
+    return "";
+}
+
 std::string Decimal(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.8g", static_cast<double>(value));
+    std::snprintf(text, sizeof text, "%.4g", static_cast<double>(value));
     return text;
 }
 
@@ -53,9 +85,6 @@ std::string RectText(const Rect& r) {
            std::to_string(r.bottom);
 }
 
-namespace {
-
-// Edits that turn one key into the other, letter case ignored.
 size_t EditDistance(const std::u16string& a, const std::u16string& b) {
     const std::u16string x = Fold(a);
     const std::u16string y = Fold(b);
@@ -72,8 +101,6 @@ size_t EditDistance(const std::u16string& a, const std::u16string& b) {
     }
     return row[y.size()];
 }
-
-}  // namespace
 
 std::u16string Nearest(const std::u16string& key, const std::vector<std::u16string>& candidates) {
     std::u16string best;

@@ -11,6 +11,56 @@
 #include "config/language_tag.h"
 #include "config/menu_model.h"
 
+namespace {
+
+// Languages that Windows 2000 and XP support only once their East Asian or
+// complex-script files are installed, which a default set-up leaves out: a
+// system without them has no locale of the language, and the menu refuses it.
+const struct {
+    uint32_t language;
+    const char* name;
+    const char* support;
+} kOftenMissing[] = {
+    {0x04, "Chinese", "East Asian"},  {0x11, "Japanese", "East Asian"},   {0x12, "Korean", "East Asian"},
+    {0x01, "Arabic", "complex-script"}, {0x0D, "Hebrew", "complex-script"}, {0x1E, "Thai", "complex-script"},
+    {0x20, "Urdu", "complex-script"},  {0x29, "Farsi", "complex-script"},  {0x2A, "Vietnamese", "complex-script"},
+    {0x2B, "Armenian", "complex-script"}, {0x37, "Georgian", "complex-script"}, {0x39, "Hindi", "complex-script"},
+    {0x45, "Bengali", "complex-script"}, {0x46, "Punjabi", "complex-script"}, {0x47, "Gujarati", "complex-script"},
+    {0x49, "Tamil", "complex-script"},  {0x4A, "Telugu", "complex-script"}, {0x4B, "Kannada", "complex-script"},
+    {0x4E, "Marathi", "complex-script"}, {0x5A, "Syriac", "complex-script"}, {0x65, "Divehi", "complex-script"},
+};
+
+// What a user whose language is not offered gets: the first listed language.
+void CheckFallback(CheckContext& check, int32_t languages) {
+    const int32_t line = iniReader.KeyLine(u"Languages", u"language1");
+    const std::u16string value = IniValue(u"Languages", u"language1");
+    int32_t identifier = 0;
+    int32_t ignored = 0;
+    int32_t* const targets[] = {&identifier, &ignored};
+    if (line == 0 || ScanIntegers(value.c_str(), "%i,%d", targets, 2) == 0) return;
+    char tag[16];
+    std::snprintf(tag, sizeof tag, "0x%2.2X", static_cast<unsigned>(identifier) & 0x3FFu);
+    // With several languages the first one is the fallback of every user
+    // the disc does not speak to, and a risk when systems often lack it;
+    // with one, it is the disc's own language, for the systems it is made for.
+    const std::string who = languages > 1 ? "a user whose language is not offered gets " : "every user gets ";
+    for (const auto& missing : kOftenMissing) {
+        if (missing.language != (static_cast<uint32_t>(identifier) & 0x3FFu)) continue;
+        const std::string message = who + missing.name + " (" + tag + "), the first listed, and on a system without " +
+                                    missing.support + " support (Windows 2000 and XP as set up by default) the menu "
+                                    "stops with \"Unsupported Language\"";
+        if (languages > 1) {
+            check.Warning(line, message, "list first a language that every system has, such as English (0x09)");
+        } else {
+            check.Note(line, message);
+        }
+        return;
+    }
+    if (languages > 1) check.Note(line, who + "language " + tag + ", the first listed");
+}
+
+}  // namespace
+
 void CheckLanguages(CheckContext& check) {
     const int32_t buttons = std::clamp(check.buttonCount, 0, kMaxButtons);
     const int32_t languages = std::clamp(check.languageCount, 0, kMaxLanguages);
@@ -39,6 +89,15 @@ void CheckLanguages(CheckContext& check) {
                                     : Narrow(key) + "=" + Narrow(value) + " holds no language identifier",
                           "the language reads as 0x00; write its identifier, such as 0x09 for English");
             continue;
+        }
+        const std::string octal = OctalReading(value);
+        if (!octal.empty()) {
+            char read[16];
+            std::snprintf(read, sizeof read, "0x%2.2X", static_cast<unsigned>(identifier));
+            check.Warning(line,
+                          Narrow(key) + "=" + Narrow(value) + " is read as an octal number: " + octal +
+                              ", so the language is " + read,
+                          "a leading 0 makes a number octal; write the identifier in hexadecimal, such as 0x09");
         }
         if (static_cast<uint32_t>(identifier) > 0x3FF) {
             char tag[16];
@@ -74,4 +133,5 @@ void CheckLanguages(CheckContext& check) {
         }
         if (languages > 1) expect(u"LangCombo-" + std::u16string(tag), "its language list shows empty names");
     }
+    CheckFallback(check, languages);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "check/missing_file_hint.h"
 #include "launch/launch_command.h"
 #include "platform/code_page.h"
 #include "platform/text.h"
@@ -61,7 +62,30 @@ void CheckLaunch(const LaunchKeys& launch, const DiscFolder& disc, const std::st
                "write the path relative to the disc's root");
     } else if (!path.empty() && disc.Find(path).empty() && !disc.AddedByBuild(path)) {
         report(Severity::kError, launch.programLine, key + " " + path + " is not on the disc",
-               std::string("list files that the disc build adds in ") + kBuildAddsFile);
+               MissingFileHint(disc, path, true));
+    }
+    if (place == ProgramPlace::kDisc && path.find('/') != std::string::npos && path.find("://") == std::string::npos) {
+        std::string backslashed = path;
+        for (char& c : backslashed) {
+            if (c == '/') c = '\\';
+        }
+        const std::string full = programFolder + path;
+        std::string folder = full.substr(0, FolderLength(full));
+        if (!folder.empty() && folder.back() == ':') folder += '\\';
+        report(Severity::kWarning, launch.programLine,
+               key + " " + path + " holds a forward slash: the menu cuts the working folder at the last backslash, "
+                                  "so the program starts in " + folder + " instead of its own folder",
+               "write " + backslashed);
+    }
+    const std::string written = ToNarrow(narrow, launch.arguments);
+    const size_t percent = written.find('%');
+    const size_t closing = percent == std::string::npos ? std::string::npos : written.find('%', percent + 1);
+    if (closing != std::string::npos && closing > percent + 1 &&
+        written.find_first_of(" \t\"", percent) > closing) {
+        report(Severity::kWarning, argumentsLine,
+               std::string(launch.argumentsKey) + " holds " + written.substr(percent, closing - percent + 1) +
+                   ", which the menu hands over as written: no variable is expanded",
+               "the program receives the text " + written.substr(percent, closing - percent + 1) + " itself");
     }
 
     LaunchCommand command;

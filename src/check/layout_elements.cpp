@@ -40,9 +40,9 @@ std::vector<LayoutElement> LayoutElements(int32_t windowWidth) {
         char caption[kNarrowCapacity];
         const std::string name = "button " + std::to_string(i + 1);
         elements.push_back(LayoutElement{name, name + " \"" + ToNarrow(caption, menu.buttons[i].name) + "\"",
-                                         menu.buttons[i].rect, kButtonColors[i], ""});
+                                         menu.buttons[i].rect, kButtonColors[i], "", LayoutPart::kButton, i});
     }
-    elements.push_back(LayoutElement{"the help area", "help area", menu.helpRect, kHelpColor, ""});
+    elements.push_back(LayoutElement{"the help area", "help area", menu.helpRect, kHelpColor, "", LayoutPart::kHelpArea});
     if (menu.copyrightText[0] != 0) {
         // Its text's width depends on the font: the outline takes the room to
         // the window's right edge, one line high.
@@ -51,11 +51,12 @@ std::vector<LayoutElement> LayoutElements(int32_t windowWidth) {
         const Rect line{p.x, p.y, std::max(windowWidth, SaturatingAdd(p.x, 1)), SaturatingAdd(p.y, height)};
         elements.push_back(LayoutElement{"the copyright line's row", "copyright line", line, kCopyrightColor,
                                          "from its position to the window's right edge, " + std::to_string(height) +
-                                             " pixels high: the text's width depends on the font"});
+                                             " pixels high: the text's width depends on the font",
+                                         LayoutPart::kCopyright});
     }
     if (menu.languageCount > 1) {
         elements.push_back(LayoutElement{"the language list", "language list", menu.languageBoxRect,
-                                         kLanguageListColor, "dropped down"});
+                                         kLanguageListColor, "dropped down", LayoutPart::kLanguageList});
     }
     return elements;
 }

@@ -14,12 +14,16 @@ struct OutlineColor {
     uint32_t rgb;  // 0xRRGGBB
 };
 
+enum class LayoutPart { kButton, kHelpArea, kCopyright, kLanguageList };
+
 struct LayoutElement {
     std::string name;   // as the findings name it: "button 1", "the help area"
     std::string label;  // as the legend names it, with a button's caption
     Rect rect;          // in the window; an empty one is not drawn
     OutlineColor color;
     std::string note;   // how the rectangle was found, when the model does not hold it
+    LayoutPart part = LayoutPart::kButton;
+    int32_t button = -1;  // the button's index, for a button
 };
 
 constexpr OutlineColor kWorkAreaColor{"dark grey", 0x404040};

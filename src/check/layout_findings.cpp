@@ -38,11 +38,17 @@ std::string Outside(const Area& a, const Area& room) {
     return IsEmpty(Intersection(a, room)) ? " lies outside " : " reaches outside ";
 }
 
+constexpr size_t kNone = static_cast<size_t>(-1);
+
 }  // namespace
 
-std::vector<std::string> LayoutFindings(const std::vector<LayoutElement>& elements, const Rect& window,
-                                        const Size& screen) {
-    std::vector<std::string> findings;
+std::vector<LayoutFault> LayoutFaults(const std::vector<LayoutElement>& elements, const Rect& window,
+                                      const Size& screen) {
+    std::vector<LayoutFault> faults;
+    auto fault = [&](LayoutFaultKind kind, size_t element, size_t other, const Area& a, const Area& room,
+                     const std::string& text) {
+        faults.push_back(LayoutFault{kind, element, other, IsEmpty(Intersection(a, room)), text});
+    };
     const Area inWindow{0, 0, int64_t{window.right} - window.left, int64_t{window.bottom} - window.top};
     const Area onScreen{0, 0, screen.width, screen.height};
     const std::string windowSize = std::to_string(inWindow.right) + "x" + std::to_string(inWindow.bottom);
@@ -50,7 +56,8 @@ std::vector<std::string> LayoutFindings(const std::vector<LayoutElement>& elemen
 
     const Area windowArea = AreaOf(window);
     if (!Inside(windowArea, onScreen)) {
-        findings.push_back("the window" + Outside(windowArea, onScreen) + "the " + screenSize + " screen");
+        fault(LayoutFaultKind::kWindowOffScreen, kNone, kNone, windowArea, onScreen,
+              "the window" + Outside(windowArea, onScreen) + "the " + screenSize + " screen");
     }
     for (size_t i = 0; i < elements.size(); ++i) {
         if (IsEmptyRect(elements[i].rect)) continue;
@@ -59,16 +66,27 @@ std::vector<std::string> LayoutFindings(const std::vector<LayoutElement>& elemen
             if (IsEmptyRect(elements[j].rect)) continue;
             const Area both = Intersection(a, AreaOf(elements[j].rect));
             if (!IsEmpty(both)) {
-                findings.push_back(elements[i].name + " and " + elements[j].name + " overlap at " + Text(both));
+                faults.push_back(LayoutFault{LayoutFaultKind::kOverlap, i, j, false,
+                                             elements[i].name + " and " + elements[j].name + " overlap at " +
+                                                 Text(both)});
             }
         }
         if (!Inside(a, inWindow)) {
-            findings.push_back(elements[i].name + Outside(a, inWindow) + "the window (" + windowSize + ")");
+            fault(LayoutFaultKind::kOutsideWindow, i, kNone, a, inWindow,
+                  elements[i].name + Outside(a, inWindow) + "the window (" + windowSize + ")");
         }
         const Area shown = AreaOf(elements[i].rect, window.left, window.top);
         if (!Inside(shown, onScreen)) {
-            findings.push_back(elements[i].name + Outside(shown, onScreen) + "the " + screenSize + " screen");
+            fault(LayoutFaultKind::kOffScreen, i, kNone, shown, onScreen,
+                  elements[i].name + Outside(shown, onScreen) + "the " + screenSize + " screen");
         }
     }
-    return findings;
+    return faults;
+}
+
+std::vector<std::string> LayoutFindings(const std::vector<LayoutElement>& elements, const Rect& window,
+                                        const Size& screen) {
+    std::vector<std::string> texts;
+    for (const LayoutFault& fault : LayoutFaults(elements, window, screen)) texts.push_back(fault.text);
+    return texts;
 }

@@ -8,6 +8,20 @@
 
 #include "check/layout_elements.h"
 
+enum class LayoutFaultKind { kWindowOffScreen, kOverlap, kOutsideWindow, kOffScreen };
+
+struct LayoutFault {
+    LayoutFaultKind kind;
+    size_t element;  // the element's index; none for the window
+    size_t other;    // the second element of an overlap
+    bool wholly;     // nothing of it is inside (outside the window or the screen)
+    std::string text;
+};
+
 // `window` is on the screen; the elements' rectangles are in the window.
+std::vector<LayoutFault> LayoutFaults(const std::vector<LayoutElement>& elements, const Rect& window,
+                                      const Size& screen);
+
+// Their texts.
 std::vector<std::string> LayoutFindings(const std::vector<LayoutElement>& elements, const Rect& window,
                                         const Size& screen);

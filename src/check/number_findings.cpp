@@ -59,6 +59,23 @@ bool IsWholeInteger(const std::u16string& value) {
     return at == value.size();
 }
 
+// The system keeps 31 bytes of a face name: a longer one names no face it
+// has, and the text falls back to the default face.
+constexpr size_t kFaceNameBytes = 31;
+
+void CheckFaceName(CheckContext& check, const std::u16string& value, int32_t line) {
+    // The face follows the last comma, after any blanks, as the loader reads it.
+    size_t start = value.rfind(u',') + 1;
+    while (start < value.size() && IsBlank(value[start])) ++start;
+    const std::string narrow = Narrow(value.substr(start));
+    if (narrow.size() <= kFaceNameBytes) return;
+    check.Warning(line,
+                  "the face name \"" + narrow + "\" is " + std::to_string(narrow.size()) +
+                      " bytes long: the system takes at most 31, finds no face of that name and draws the text in "
+                      "the default face",
+                  "name the font's family as the system lists it");
+}
+
 void CheckValue(CheckContext& check, const std::u16string& key, const std::u16string& value, int32_t line) {
     const std::string shown = Narrow(key) + "=" + Narrow(value);
     const std::u16string folded = Fold(key);
@@ -76,6 +93,12 @@ void CheckValue(CheckContext& check, const std::u16string& key, const std::u16st
         const int read = ScanIntegers(value.c_str(), format.pattern, targets, static_cast<size_t>(format.numbers));
         const bool blankBeforeComma =
             value.find(u" ,") != std::u16string::npos || value.find(u"\t,") != std::u16string::npos;
+        const std::string octal = std::string(format.pattern).find('i') != std::string::npos ? OctalReading(value)
+                                                                                              : std::string();
+        if (!octal.empty()) {
+            check.Warning(line, shown + " is read with octal numbers: " + octal,
+                          "a leading 0 makes a number octal; write it without");
+        }
         if (read < format.numbers) {
             check.Warning(line,
                           shown + " is read only partly: " + std::to_string(read) + " of " +
@@ -86,6 +109,8 @@ void CheckValue(CheckContext& check, const std::u16string& key, const std::u16st
             check.Warning(line, shown + " has no face name after a comma",
                           folded == u"font" ? "the copyright font and colours keep what they were"
                                             : "the text is drawn in the window's default font");
+        } else if (IsFontKey(key)) {
+            CheckFaceName(check, value, line);
         }
         return;
     }

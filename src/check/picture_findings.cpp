@@ -7,6 +7,7 @@
 #include "app/startup_rules.h"
 #include "check/bitmap_facts.h"
 #include "check/ini_text.h"
+#include "check/missing_file_hint.h"
 #include "check/offline_menu.h"
 #include "config/ini_reader.h"
 
@@ -39,7 +40,10 @@ void CheckPicture(CheckContext& check, const std::string& name, const std::strin
     }
     const fs::path file = check.disc.Find(name);
     if (file.empty()) {
-        if (!check.disc.AddedByBuild(name)) check.Error(line, key + " names " + name + ", which is not on the disc");
+        if (!check.disc.AddedByBuild(name)) {
+            check.Error(line, key + " names " + name + ", which is not on the disc",
+                        MissingFileHint(check.disc, name, false));
+        }
         return;
     }
     const BitmapFacts facts = ReadBitmapFacts(file);
@@ -65,7 +69,8 @@ void CheckPicture(CheckContext& check, const std::string& name, const std::strin
                     name + " has " + std::to_string(facts.bitsPerPixel) + " bits per pixel, and " + shrinks +
                         ", which it can only do with 16- and 256-colour pictures: it stops with \"Incorrect bitmap "
                         "format\"",
-                    "save the picture with 256 colours (8 bits per pixel)");
+                    "save the picture with 256 colours (8 bits per pixel), with ImageMagick for example: convert " +
+                        name + " -colors 256 -compress none BMP3:" + name + " (or -colors 16)");
     }
 }
 

@@ -94,6 +94,7 @@ TEST(CheckOptionsTest, TheSystemComesFromTheOptions) {
     ASSERT_TRUE(ok) << error;
     EXPECT_EQ(o.mode, CheckOptions::Mode::kCheck);
     EXPECT_EQ(o.check.system.osVersion, 502);
+    EXPECT_EQ(Parse({"--version", "10.0.19045", "disc"}, &ok, &error).check.system.osVersion, 1000) << error;
     EXPECT_EQ(o.check.screens.size(), 2u);
     EXPECT_FALSE(o.check.system.everyLocaleInstalled);
     EXPECT_EQ(o.check.system.installedLanguages, (std::vector<uint16_t>{0x09, 0x07}));
@@ -131,6 +132,7 @@ TEST(CheckOptionsTest, NonsenseIsRefusedWithItsReason) {
         {{"--screen", "1024", "disc"}, "--screen takes"},
         {{"--lang", "0x10000", "disc"}, "--lang takes"},
         {{"--version", "five", "disc"}, "--version takes"},
+        {{"--version", "10.0.build", "disc"}, "--version takes"},
         {{"--dry-run", "--screen", "800x600", "--screen", "640x480", "disc"}, "one --screen"},
         {{"--to-utf16", "a.ini"}, "IN and OUT"},
         {{"--picture", "a.bmp", "disc"}, "--picture goes with --dry-run"},

@@ -2,6 +2,8 @@
 // that one mistake: the finding, its line, its severity and the exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,8 +48,14 @@ Lines Append(const Lines& lines) {
     return result;
 }
 
+// What the check finds wrong: its notes, which say what the menu will do
+// where nothing is, have tests of their own.
 std::vector<Finding> Check(const TestDisc& disc, const CheckSettings& settings = CheckSettings{}) {
-    return CheckDisc(disc.Folder(), settings);
+    std::vector<Finding> findings = CheckDisc(disc.Folder(), settings);
+    findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                  [](const Finding& f) { return f.severity == Severity::kNote; }),
+                   findings.end());
+    return findings;
 }
 
 std::string Listing(const std::vector<Finding>& findings) {
@@ -78,18 +86,44 @@ TEST_P(FindingClass, IsReportedOnItsLine) {
     for (const auto& file : CleanFiles()) disc.Write(file.first, file.second);
     for (const auto& file : c.files) disc.Write(file.first, file.second);
     disc.WriteIni(c.ini);
-    const std::vector<Finding> findings = Check(disc);
+    const std::vector<Finding> findings = CheckDisc(disc.Folder(), CheckSettings{});
     bool found = false;
     for (const Finding& f : findings) {
         found = found || (f.line == c.line && f.severity == c.severity &&
                           (f.message + " " + f.hint).find(c.fragment) != std::string::npos);
     }
     EXPECT_TRUE(found) << "expected on line " << c.line << ": " << c.fragment << "\nreported:\n" << Listing(findings);
-    EXPECT_EQ(ExitStatusOf(findings), c.severity == Severity::kError ? kExitErrors : kExitWarnings)
-        << Listing(findings);
+    const int status = c.severity == Severity::kError     ? kExitErrors
+                       : c.severity == Severity::kWarning ? kExitWarnings
+                                                          : kExitClean;
+    EXPECT_EQ(ExitStatusOf(findings), status) << Listing(findings);
 }
 
 const std::string kLongArguments(130, 'a');
+// Larger than an 800 x 600 screen: the menu keeps its size without AppSize.
+const Files kLargePicture = {{"b.bmp", fixture::PlainBitmap(1000, 700, {10, 20, 30})}};
+
+// The clean disc with its buttons placed, and a line added to [General] at its end (line 4).
+Lines Placed(const std::u16string& first, const std::u16string& second, const std::u16string& general = u"") {
+    Lines lines = {u"[General]",          u"BitmapFile256=b.bmp", u"ButtonCount=2", u"[Button1-]",
+                   u"Name=One",           u"Path=setup.exe",      u"BtnRect=" + first, u"[Button2-]",
+                   u"Name=Two",           u"Exit=true",           u"BtnRect=" + second};
+    if (!general.empty()) lines.insert(lines.begin() + 3, general);
+    return lines;
+}
+
+// Two languages, each with its sections, the first as given.
+Lines TwoLanguages(const std::u16string& first, const std::u16string& second) {
+    Lines lines = {u"[General]", u"BitmapFile256=b.bmp", u"ButtonCount=2", u"LanguageCount=2", u"[Languages]",
+                   u"language1=" + first + u",0", u"language2=" + second + u",0"};
+    for (const std::u16string& tag : {first, second}) {
+        for (const char16_t* section : {u"Prompt-", u"Copyright-", u"LangCombo-"}) {
+            lines.push_back(std::u16string(u"[") + section + tag + u"]");
+        }
+        lines.insert(lines.end(), {u"[Button1-" + tag + u"]", u"Exit=true", u"[Button2-" + tag + u"]", u"Exit=true"});
+    }
+    return lines;
+}
 const std::u16string kLongName(300, u'n');
 
 const FindingCase kCases[] = {
@@ -174,6 +208,51 @@ const FindingCase kCases[] = {
      {}, 10, Severity::kWarning, "the ANSI code page 1252 of a 0x09 system cannot show"},
     {"ExitNeitherTrueNorFalse", Replace(9, {u"Exit=yes"}), {}, 9, Severity::kWarning,
      "reads it as false and stays open"},
+
+    // The menu on the screens the check takes.
+    {"WindowLargerThanTheScreenWithoutAppSize", kCleanIni, kLargePicture, 1, Severity::kWarning,
+     "on a 800x600 screen the window (1000x700) opens at -100,-50 and reaches outside the screen without AppSize "
+     "the menu keeps its size: AppSize=1000,700"},
+    {"ButtonOffTheScreen", Replace(9, {u"Exit=true", u"BtnRect=910,660,990,690"}), kLargePicture, 10,
+     Severity::kError, "button 2 lies outside the 800x600 screen: the user cannot see or click it"},
+    {"FontTooSmallOnAScreen", Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700", u"HelpFont=9,400,0,0,Arial"}),
+     kLargePicture, 4, Severity::kWarning, "on a 800x600 screen (scale 0.78) the help font is 7 pixels high"},
+    // Layout, at the menu's own size.
+    {"ButtonsOverlap", Placed(u"0,0,20,10", u"10,5,30,15"), {}, 11, Severity::kWarning,
+     "button 1 and button 2 overlap at 10,5,20,10"},
+    {"ButtonWhollyUnderALaterOne", Placed(u"5,5,10,10", u"0,0,30,30"), {}, 11, Severity::kError,
+     "button 1 lies wholly under button 2 (0,0,30,30): the pointer never highlights it"},
+    {"HelpAreaOverAButton", Placed(u"5,5,15,15", u"20,20,30,30", u"HelpRect=0,0,12,12"), {}, 4, Severity::kWarning,
+     "button 1 and the help area overlap at 5,5,12,12"},
+    {"CopyrightLineBelowTheWindow", Append({u"[Copyright-]", u"Name=(c) 2026", u"Position=2,28"}), {}, 12,
+     Severity::kWarning, "the copyright line at 2,28 is 13 pixels high and reaches below the window (32x32)"},
+    // Buttons.
+    {"ButtonThatDoesNothing", Replace(9, {}), {}, 7, Severity::kWarning,
+     "button 2 (Two) does nothing when clicked"},
+    {"ButtonWithoutHelp", kCleanIni, {}, 4, Severity::kNote, "button 1 (One) has no Help"},
+    {"PathWithAForwardSlash", Replace(6, {u"Path=tools/setup.exe"}), {{"tools/setup.exe", "MZ"}}, 6,
+     Severity::kWarning, "so the program starts in D:\\ instead of its own folder write tools\\setup.exe"},
+    {"ArgumentsWithAVariable", Replace(6, {u"Path=setup.exe", u"Args=/log %TEMP%\\setup.log"}), {}, 7,
+     Severity::kWarning, "Args holds %TEMP%, which the menu hands over as written"},
+    {"PreCondAboveEveryVersion", Replace(6, {u"Path=setup.exe", u"PreRun=setup.exe", u"PreCond=nt,1100,0"}), {}, 8,
+     Severity::kWarning, "minimum 1100 is above every version Windows reports"},
+    {"FaceNameOverItsBytes", Replace(2, {u"BitmapFile256=b.bmp", u"BtnFont=12,400,0,0," + std::u16string(35, u'F')}),
+     {}, 3, Severity::kWarning, "is 35 bytes long: the system takes at most 31"},
+    // Languages.
+    {"FallbackLanguageThatSystemsOftenLack", TwoLanguages(u"0x11", u"0x09"), {}, 6, Severity::kWarning,
+     "a user whose language is not offered gets Japanese (0x11), the first listed"},
+    {"FallbackLanguage", TwoLanguages(u"0x09", u"0x07"), {}, 6, Severity::kNote,
+     "a user whose language is not offered gets language 0x09"},
+    {"LanguageWrittenInOctal", TwoLanguages(u"012", u"0x09"), {}, 6, Severity::kWarning,
+     "read as an octal number: 012 reads as 10, so the language is 0x0A"},
+    // What a missing file's message suggests.
+    {"MistypedProgram", Replace(6, {u"Path=setpu.exe"}), {}, 6, Severity::kError, "nearest file on the disc: setup.exe"},
+    {"QuotedProgram", Replace(6, {u"Path=\"setup.exe\""}), {}, 6, Severity::kError,
+     "the menu puts the program in double quotes itself"},
+    {"ProgramOfWindows", Replace(6, {u"Path=msiexec.exe"}), {}, 6, Severity::kError, "is a program of Windows"},
+    {"WebAddress", Replace(6, {u"Path=https://example.com/"}), {}, 6, Severity::kError, "a web address is no file"},
+    {"MistypedPicture", Replace(2, {u"BitmapFile256=bb.bmp"}), {}, 2, Severity::kError,
+     "nearest file on the disc: b.bmp"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Check, FindingClass, ::testing::ValuesIn(kCases),
@@ -281,9 +360,10 @@ TEST_F(CheckDiscTest, LaunchTextsAreMeasuredInTheCodePageOfTheirLanguagesSystem)
                        u"LanguageCount=2",   u"[Languages]",         u"language1=0x09,0",
                        u"language2=0x11,0",  u"[Prompt-0x09]",       u"[Copyright-0x09]",
                        u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + accented + u".exe",
-                       u"Args=" + accented,  u"[Button2-0x09]",      u"[Prompt-0x11]",
-                       u"[Copyright-0x11]",  u"[LangCombo-0x11]",    u"[Button1-0x11]",
-                       u"Path=setup.exe",    u"Args=" + japanese,    u"[Button2-0x11]"};
+                       u"Args=" + accented,  u"[Button2-0x09]",      u"Exit=true",
+                       u"[Prompt-0x11]",     u"[Copyright-0x11]",    u"[LangCombo-0x11]",
+                       u"[Button1-0x11]",    u"Path=setup.exe",      u"Args=" + japanese,
+                       u"[Button2-0x11]",    u"Exit=true"};
     disc.WriteIni(ini);
     const std::vector<Finding> findings = Check(disc);
     EXPECT_TRUE(findings.empty()) << Listing(findings);
@@ -308,7 +388,8 @@ TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSyste
     const Lines japanese = {u"[General]",     u"BitmapFile256=b.bmp",          u"ButtonCount=2",
                             u"LanguageCount=1", u"[Languages]",                u"language1=0x11,0",
                             u"[Prompt-0x11]", u"DefHelp=\u65E5\u672C\u8A9E", u"[Copyright-0x11]",
-                            u"[Button1-0x11]", u"Help=\u65E5\u672C\u8A9E",     u"[Button2-0x11]"};
+                            u"[Button1-0x11]", u"Help=\u65E5\u672C\u8A9E",     u"Exit=true",
+                            u"[Button2-0x11]", u"Exit=true"};
     disc.WriteIni(japanese);
     EXPECT_TRUE(Check(disc).empty()) << Listing(Check(disc));
     // The same texts on a system chosen to be English cannot be shown.
@@ -321,12 +402,32 @@ TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSyste
     EXPECT_EQ(findings[1].line, 11);
 }
 
+// The command that the finding on a true-colour picture gives, run with the
+// real ImageMagick, writes a picture that the menu can shrink.
+TEST_F(CheckDiscTest, ThePictureFindingsCommandWritesAPictureTheMenuCanShrink) {
+    if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick's convert is missing";
+    const std::string inFolder = "cd '" + disc.Folder().string() + "' && ";
+    ASSERT_EQ(std::system((inFolder + "convert -size 64x48 gradient:red-blue -type TrueColor BMP3:b.bmp").c_str()), 0);
+    disc.WriteIni(Replace(2, {u"BitmapFile256=b.bmp", u"AppSize=1000,700"}));
+    const std::vector<Finding> findings = Check(disc);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    const std::string& hint = findings[0].hint;
+    const size_t command = hint.find("convert ");
+    ASSERT_NE(command, std::string::npos) << hint;
+    const std::string given = hint.substr(command, hint.find(" (or", command) - command);
+    ASSERT_EQ(std::system((inFolder + given).c_str()), 0) << given;
+    EXPECT_TRUE(Check(disc).empty()) << given << "\n" << Listing(Check(disc));
+}
+
 TEST(FindingFormat, ReadsLikeACompilersMessage) {
     EXPECT_EQ(FormatFinding(Finding{12, Severity::kWarning, "BtnRec is never read", "did you mean BtnRect?"}),
               "install.ini:12: warning: BtnRec is never read (did you mean BtnRect?)");
     EXPECT_EQ(FormatFinding(Finding{0, Severity::kError, "there is no install.ini", ""}),
               "install.ini: error: there is no install.ini");
     const std::vector<Finding> mixed = {{3, Severity::kWarning, "w", ""}, {1, Severity::kError, "e", ""}};
+    const Finding note{7, Severity::kNote, "every user gets language 0x09", ""};
+    EXPECT_EQ(FormatFinding(note), "install.ini:7: note: every user gets language 0x09");
+    EXPECT_EQ(ExitStatusOf({note}), kExitClean);
     EXPECT_EQ(ExitStatusOf({}), kExitClean);
     EXPECT_EQ(ExitStatusOf({mixed[0]}), kExitWarnings);
     EXPECT_EQ(ExitStatusOf(mixed), kExitErrors);

@@ -68,33 +68,17 @@ TEST(RunLengthDecoding, AStreamThatBreaksOffKeepsWhatItDecoded) {
     for (const RunCase& c : cases) ExpectDecoded(c);
 }
 
-// A run-length encoded file of 2 x 2 pixels: colour 1 is red, the bottom
-// row 1 1 and the top row 1 0, as RLE8 or RLE4.
-std::string RunLengthFile(uint32_t compression, uint32_t bitsPerPixel) {
-    std::string bytes = fixture::PaletteBitmap(2, 2, 8, {{0, 0, 0}, {255, 0, 0}}, {0, 0, 0, 0});
-    bytes.resize(bytes.size() - 8);
+// A run-length encoded file of 2 x 2 pixels, colour 1 red: the bottom row
+// 1 1 and the top row 1 0, as RLE8 or RLE4, in a header of the given depth.
+std::string RunLengthFile(uint32_t compression, int bitsPerPixel, int32_t height = 2) {
     const std::string stream = compression == 1 ? std::string("\x02\x01\x00\x00\x01\x01\x00\x01", 8)
                                                 : std::string("\x02\x11\x00\x00\x01\x10\x00\x01", 8);
-    bytes += stream;
-    const auto put32 = [&](size_t at, uint32_t value) {
-        for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
-    };
-    put32(2, static_cast<uint32_t>(bytes.size()));
-    bytes[28] = static_cast<char>(bitsPerPixel);
-    put32(30, compression);
-    put32(34, static_cast<uint32_t>(stream.size()));
-    return bytes;
+    return fixture::RunLengthBitmap(2, height, bitsPerPixel, compression, {{0, 0, 0}, {255, 0, 0}}, stream);
 }
 
 TEST(BitmapFileDecoding, TheLoaderDecodesAStreamOfItsOwnDepthBottomUpWithAnImageSize) {
-    const auto topDown = [](std::string bytes) {
-        for (int k = 0; k < 4; ++k) bytes[22 + k] = "\xFE\xFF\xFF\xFF"[k];  // -2: top-down
-        return bytes;
-    };
-    const auto noImageSize = [](std::string bytes) {
-        for (int k = 0; k < 4; ++k) bytes[34 + k] = 0;
-        return bytes;
-    };
+    std::string noImageSize = RunLengthFile(1, 8);
+    noImageSize.replace(34, 4, 4, '\0');
     const struct {
         const char* name;
         std::string file;
@@ -104,8 +88,8 @@ TEST(BitmapFileDecoding, TheLoaderDecodesAStreamOfItsOwnDepthBottomUpWithAnImage
         {"RLE4", RunLengthFile(2, 4), {0x11, 0, 0, 0, 0x10, 0, 0, 0}},
         {"RLE8 in a 4-bit header", RunLengthFile(1, 4), std::vector<uint8_t>(8, 0)},
         {"RLE4 in an 8-bit header", RunLengthFile(2, 8), std::vector<uint8_t>(8, 0)},
-        {"top-down RLE8", topDown(RunLengthFile(1, 8)), std::vector<uint8_t>(8, 0)},
-        {"RLE8 without an image size", noImageSize(RunLengthFile(1, 8)), std::vector<uint8_t>(8, 0)},
+        {"top-down RLE8", RunLengthFile(1, 8, -2), std::vector<uint8_t>(8, 0)},
+        {"RLE8 without an image size", noImageSize, std::vector<uint8_t>(8, 0)},
     };
     for (const auto& c : cases) {
         DecodedBitmap decoded;

@@ -2,13 +2,16 @@
 // palettised file, the file's own colour table and pixel rows, found where
 // the system's loader finds them, are resampled straight out of a buffer of
 // exactly the file's size: a row the check let through that lies outside the
-// file is a read AddressSanitizer reports.
+// file is a read AddressSanitizer reports. Every file it passes is also
+// decoded as the checker's offline layer decodes it, run-length encoded
+// streams included, from and into buffers of exactly their size.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "fuzz_check.h"
 #include "memory_file.h"
+#include "platform/offline/bitmap_decoding.h"
 #include "render/bitmap_check.h"
 #include "render/resample.h"
 
@@ -52,6 +55,18 @@ void ResampleFromFile(const std::vector<uint8_t>& file) {
     FUZZ_CHECK(picture.pixels.size() == static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
 }
 
+void DecodeFromFile(const std::vector<uint8_t>& file) {
+    const uint8_t* info = file.data() + 14;
+    const bool core = Read32(info) == 12;
+    const int64_t width = core ? int64_t{Read16(info + 4)} : int64_t{static_cast<int32_t>(Read32(info + 4))};
+    const int64_t height = core ? int64_t{Read16(info + 6)} : int64_t{static_cast<int32_t>(Read32(info + 8))};
+    // Keep one input within milliseconds and megabytes.
+    if (width * (height < 0 ? -height : height) > (1 << 22)) return;
+    platform::offline::DecodedBitmap decoded;
+    if (!platform::offline::DecodeBitmapFile(file, &decoded)) return;
+    FUZZ_CHECK(decoded.rows.size() == size_t{decoded.rowBytes} * static_cast<size_t>(decoded.height));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -64,6 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ServeFile("picture.bmp", data, size);
     FUZZ_CHECK(BitmapFileIsWhole("picture.bmp") == whole);
 
-    if (whole) ResampleFromFile(file);
+    if (whole) {
+        ResampleFromFile(file);
+        DecodeFromFile(file);
+    }
     return 0;
 }

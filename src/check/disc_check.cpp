@@ -16,6 +16,7 @@
 #include "check/rectangle_findings.h"
 #include "check/screen_findings.h"
 #include "check/section_findings.h"
+#include "check/to_utf16.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/language_selection.h"
@@ -43,15 +44,22 @@ private:
     std::vector<UnicodeIniReader::Lookup>* resume;
 };
 
-// What the first bytes of an install.ini that fails to load say it is.
+// What the first bytes of an install.ini that fails to load say it is; the
+// head is enough to tell the order of UTF-16 text without a mark.
 std::string EncodingOfFile(const fs::path& file) {
+    constexpr size_t kHeadBytes = 4096;
     std::ifstream in(file, std::ios::binary);
-    char head[3] = {0, 0, 0};
-    in.read(head, 3);
-    const std::string bytes(head, static_cast<size_t>(in.gcount()));
+    std::string bytes(kHeadBytes, '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(kHeadBytes));
+    bytes.resize(static_cast<size_t>(in.gcount()));
     if (bytes.size() < 2) return "; the file is empty";
-    if (bytes.size() == 3 && bytes == "\xEF\xBB\xBF") return "; the file is UTF-8";
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return "; the file is UTF-8";
     if (bytes.compare(0, 2, "\xFE\xFF") == 0) return "; the file is UTF-16 big endian";
+    switch (DetectUnmarkedUtf16(bytes)) {
+        case UnmarkedUtf16::kLittleEndian: return "; the file is UTF-16 little endian without a byte-order mark";
+        case UnmarkedUtf16::kBigEndian: return "; the file is UTF-16 big endian without a byte-order mark";
+        case UnmarkedUtf16::kNone: break;
+    }
     return "; the file has no byte-order mark: it is ANSI or UTF-8 text";
 }
 

@@ -1,5 +1,6 @@
 #include "check/to_utf16.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -52,9 +53,9 @@ bool DecodeUtf8(const std::string& bytes, size_t from, std::u16string* text) {
     return true;
 }
 
-std::u16string DecodeUtf16(const std::string& bytes, bool bigEndian) {
+std::u16string DecodeUtf16(const std::string& bytes, size_t from, bool bigEndian) {
     std::u16string text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    for (size_t i = from; i + 1 < bytes.size(); i += 2) {
         const uint8_t first = static_cast<uint8_t>(bytes[i]);
         const uint8_t second = static_cast<uint8_t>(bytes[i + 1]);
         text.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
@@ -64,15 +65,52 @@ std::u16string DecodeUtf16(const std::string& bytes, bool bigEndian) {
 
 }  // namespace
 
+// Characters of the ASCII range, which every INI file has in its brackets,
+// keys, '=' and line ends, are one zero byte and one other in UTF-16: the zero
+// second in little endian, first in big endian; UTF-8 and ANSI text hold no
+// zero byte. The other order's pattern turns up now and then (U+4E00 and every
+// character whose low byte is zero), so the larger count decides when it is
+// over twice the other and covers a sixteenth of the units at least: a stray
+// zero byte in UTF-8 text does not make it UTF-16.
+UnmarkedUtf16 DetectUnmarkedUtf16(const std::string& bytes) {
+    size_t little = 0;
+    size_t big = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const bool firstZero = bytes[i] == 0;
+        const bool secondZero = bytes[i + 1] == 0;
+        // U+0000 is in no INI text.
+        if (firstZero && secondZero) return UnmarkedUtf16::kNone;
+        little += secondZero ? 1 : 0;
+        big += firstZero ? 1 : 0;
+    }
+    const size_t taken = std::max(little, big);
+    const size_t other = std::min(little, big);
+    if (taken == 0 || taken <= other * 2 || taken * 16 < bytes.size() / 2) return UnmarkedUtf16::kNone;
+    return little > big ? UnmarkedUtf16::kLittleEndian : UnmarkedUtf16::kBigEndian;
+}
+
 bool DecodeIniText(const std::string& bytes, uint32_t codePage, DecodedText* decoded) {
     if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
-        *decoded = DecodedText{DecodeUtf16(bytes, false), "UTF-16 little endian"};
+        *decoded = DecodedText{DecodeUtf16(bytes, 2, false), "UTF-16 little endian"};
         return true;
     }
     if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
-        *decoded = DecodedText{DecodeUtf16(bytes, true), "UTF-16 big endian"};
+        *decoded = DecodedText{DecodeUtf16(bytes, 2, true), "UTF-16 big endian"};
         return true;
     }
+    switch (DetectUnmarkedUtf16(bytes)) {
+        case UnmarkedUtf16::kLittleEndian:
+            *decoded = DecodedText{DecodeUtf16(bytes, 0, false), "UTF-16 little endian without a byte-order mark"};
+            return true;
+        case UnmarkedUtf16::kBigEndian:
+            *decoded = DecodedText{DecodeUtf16(bytes, 0, true), "UTF-16 big endian without a byte-order mark"};
+            return true;
+        case UnmarkedUtf16::kNone:
+            break;
+    }
+    // A zero byte ends the menu's text where it stands: no other reading
+    // makes an INI file of it.
+    if (bytes.find('\0') != std::string::npos) return false;
     const bool marked = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     if (DecodeUtf8(bytes, marked ? 3 : 0, &decoded->text)) {
         decoded->encoding = marked ? "UTF-8 with a byte-order mark" : "UTF-8";
@@ -109,7 +147,7 @@ bool ConvertToUtf16(const fs::path& in, const fs::path& out, uint32_t codePage, 
     const std::string bytes((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
     DecodedText decoded;
     if (!DecodeIniText(bytes, codePage, &decoded)) {
-        *message = in.string() + " is neither UTF-8 nor text in " +
+        *message = in.string() + " is neither UTF-16, UTF-8 nor text in " +
                    (codePage == platform::kSystemCodePage ? std::string("the ANSI code page")
                                                           : "code page " + std::to_string(codePage));
         return false;

@@ -11,9 +11,16 @@ struct DecodedText {
     std::string encoding;  // what the bytes were found to be
 };
 
-// Reads the bytes as UTF-16 with a byte-order mark (either order), as UTF-8
-// (with or without a mark) when they are valid UTF-8, and otherwise in the
-// code page. False when they are none of these.
+enum class UnmarkedUtf16 { kNone, kLittleEndian, kBigEndian };
+
+// Whether the bytes are UTF-16 text without a byte-order mark, and in which
+// order; they may be the head of a longer file.
+UnmarkedUtf16 DetectUnmarkedUtf16(const std::string& bytes);
+
+// Reads the bytes as UTF-16 with a byte-order mark (either order) or without
+// one, as UTF-8 (with or without a mark) when they are valid UTF-8, and
+// otherwise in the code page. False when they are none of these, and for
+// other text with a zero byte.
 bool DecodeIniText(const std::string& bytes, uint32_t codePage, DecodedText* decoded);
 
 // The text as UTF-16 little endian, after the byte-order mark FF FE.

@@ -81,6 +81,26 @@ inline std::string PlainBitmap(int32_t width, int32_t height, PaletteEntry color
     return PaletteBitmap(width, height, 8, {color}, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0));
 }
 
+// A run-length encoded bitmap file: `stream` right after the colour table,
+// the header giving the compression (1: RLE8, 2: RLE4), the depth and the
+// stream's length as the image size; a negative height stores rows top-down.
+inline std::string RunLengthBitmap(int32_t width, int32_t height, int bitsPerPixel, uint32_t compression,
+                                   const std::vector<PaletteEntry>& palette, const std::string& stream) {
+    std::string bytes = PaletteBitmap(1, 1, 8, palette, {0});
+    bytes.resize(14 + 40 + palette.size() * 4);
+    bytes += stream;
+    const auto put32 = [&](size_t at, uint32_t value) {
+        for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+    };
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    bytes[28] = static_cast<char>(bitsPerPixel);
+    put32(30, compression);
+    put32(34, static_cast<uint32_t>(stream.size()));
+    return bytes;
+}
+
 // A bottom-up, uncompressed 24-bit bitmap file of one colour.
 inline std::string TrueColorBitmap(int32_t width, int32_t height, PaletteEntry color) {
     const uint32_t stride = ((24u * width + 31) / 32) * 4;

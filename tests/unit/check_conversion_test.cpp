@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "check/check_options.h"
 #include "check/to_utf16.h"
@@ -11,6 +12,13 @@
 #include "config/ini_reader.h"
 
 namespace {
+
+// The text in UTF-16 big endian, without a byte-order mark.
+std::string Utf16Be(const std::u16string& text) {
+    std::string bytes = fixture::Utf16Le(text, false);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
 
 TEST(DecodeIniText, TakesEachEncodingAuthorsSaveIn) {
     const struct {
@@ -24,6 +32,13 @@ TEST(DecodeIniText, TakesEachEncodingAuthorsSaveIn) {
         {"Name=\xF0\x9F\x98\x80", 0, u"Name=\U0001F600", "UTF-8"},
         {std::string("\xFF\xFEN\0=\0", 6), 0, u"N=", "UTF-16 little endian"},
         {std::string("\xFE\xFF\0N\0=", 6), 0, u"N=", "UTF-16 big endian"},
+        {fixture::Utf16Le(u"[General]\r\n", false), 0, u"[General]\r\n", "UTF-16 little endian without a byte-order mark"},
+        {Utf16Be(u"[General]\r\n"), 0, u"[General]\r\n", "UTF-16 big endian without a byte-order mark"},
+        // U+4E00 and U+0100 have the zero byte where the other order has it.
+        {fixture::Utf16Le(u"[A]\r\nN=\u4E00\u4E8C\u0100\r\n", false), 0, u"[A]\r\nN=\u4E00\u4E8C\u0100\r\n",
+         "UTF-16 little endian without a byte-order mark"},
+        {Utf16Be(u"[A]\r\nN=\u4E00\u4E8C\u0100\r\n"), 0, u"[A]\r\nN=\u4E00\u4E8C\u0100\r\n",
+         "UTF-16 big endian without a byte-order mark"},
         // Bytes that are not UTF-8 are read in the code page; 0x9C differs between 1252 and 1250.
         {"Name=Gr\xFC\xDF" "e", 1252, u"Name=Gr\u00FC\u00DFe", "code page 1252"},
         {"\x9C", 1252, u"\u0153", "code page 1252"},
@@ -38,17 +53,41 @@ TEST(DecodeIniText, TakesEachEncodingAuthorsSaveIn) {
     }
 }
 
-TEST(ConvertToUtf16, WritesAFileTheMenusReaderLoads) {
-    TestDisc folder;
-    folder.Write("utf8.ini", "[General]\r\nAppName=Men\xC3\xBC\r\n");
-    const std::filesystem::path out = folder.Folder() / "install.ini";
-    std::string message;
-    ASSERT_TRUE(ConvertToUtf16(folder.Folder() / "utf8.ini", out, 0, &message)) << message;
-    UnicodeIniReader reader;
-    ASSERT_TRUE(reader.Load(out.string().c_str()));
-    char16_t value[kIniValueCapacity];
-    reader.GetString(u"General", u"AppName", u"", value);
-    EXPECT_EQ(std::u16string(value), u"Men\u00FC");
+TEST(DecodeIniText, RefusesOtherTextWithAZeroByte) {
+    using namespace std::string_literals;
+    // A stray zero byte in UTF-8 text; a U+0000 between UTF-16 characters.
+    const std::string cases[] = {
+        "[General]\r\nAppName=Men\0\r\nButtonCount=2\r\nBitmapFile256=b.bmp\r\n"s,
+        "[\0\0\0G\0"s,
+    };
+    for (const std::string& bytes : cases) {
+        DecodedText decoded;
+        EXPECT_FALSE(DecodeIniText(bytes, 1252, &decoded)) << decoded.encoding;
+    }
+}
+
+TEST(ConvertToUtf16, WritesAFileTheMenusReaderLoadsAndNamesWhatItFound) {
+    const struct {
+        std::string bytes;
+        const char* encoding;
+    } cases[] = {
+        {"[General]\r\nAppName=Men\xC3\xBC\r\n", "UTF-8"},
+        {Utf16Be(u"[General]\r\nAppName=Men\u00FC\r\n"), "UTF-16 big endian without a byte-order mark"},
+    };
+    for (const auto& c : cases) {
+        TestDisc folder;
+        folder.Write("saved.ini", c.bytes);
+        const std::filesystem::path out = folder.Folder() / "install.ini";
+        std::string message;
+        ASSERT_TRUE(ConvertToUtf16(folder.Folder() / "saved.ini", out, 0, &message)) << message;
+        EXPECT_EQ(message, "wrote " + out.string() + " as UTF-16 little endian with a byte-order mark, from " +
+                               c.encoding);
+        UnicodeIniReader reader;
+        ASSERT_TRUE(reader.Load(out.string().c_str()));
+        char16_t value[kIniValueCapacity];
+        reader.GetString(u"General", u"AppName", u"", value);
+        EXPECT_EQ(std::u16string(value), u"Men\u00FC") << c.encoding;
+    }
 }
 
 TEST(ConvertToUtf16, RefusesToWriteOverItsInput) {

@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "check/disc_check.h"
 #include "check/dry_run.h"
+#include "check/findings.h"
 #include "check/layout_findings.h"
 #include "check_disc_fixture.h"
 #include "launch/launch_command.h"
@@ -257,6 +260,53 @@ TEST_F(DryRunTest, ThePictureShowsTheBackgroundAtTheDryRunsScale) {
     // Beyond the shrunk picture the window's background colour (black) stays.
     EXPECT_EQ(picture.At(10 + 20, 50 + 10), 0x000000u);
     EXPECT_EQ(picture.At(10 + 12, 50 + 15), 0x000000u);
+}
+
+TEST_F(DryRunTest, ARunLengthEncodedPictureIsShrunkAndDrawnAsThePlainFileOfItsPixels) {
+    if (std::system("command -v convert >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "ImageMagick's convert is not installed: there is no RLE8 file made by another program to test";
+    }
+    // 24 colours, so that ImageMagick keeps 8 bits per pixel, and an odd
+    // width: long runs at the bottom, scattered indices (absolute runs) in
+    // the middle, short stripes at the top.
+    std::vector<fixture::PaletteEntry> palette;
+    for (int k = 0; k < 24; ++k) palette.push_back({uint8_t(k * 10), uint8_t(255 - k * 7), uint8_t(k * 37)});
+    std::vector<uint8_t> indices;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 41; ++x) {
+            indices.push_back(uint8_t(y < 10 ? (x < 15 ? 0 : 1) : y < 20 ? (x * 7 + y * 13) % 24 : (x / 3) % 24));
+        }
+    }
+    disc.Write("plain.bmp", fixture::PaletteBitmap(41, 30, 8, palette, indices));
+    const std::filesystem::path plain = disc.Folder() / "plain.bmp";
+    const std::filesystem::path encoded = disc.Folder() / "rle8.bmp";
+    const std::string command = "convert '" + plain.string() + "' -colors 256 BMP3:'" + encoded.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(encoded, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 34u);
+    ASSERT_EQ(bytes.substr(28, 6), std::string("\x08\0\x01\0\0\0", 6)) << "not an RLE8 file of 8 bits per pixel";
+
+    // On 220 x 250 the menu shrinks the picture to half its size.
+    SystemChoice system;
+    system.screen = Size{220, 250};
+    CheckSettings settings;
+    settings.screens = {system.screen};
+    std::vector<std::string> pictures;
+    std::vector<std::string> findings;
+    for (const std::filesystem::path& file : {plain, encoded}) {
+        std::filesystem::copy_file(file, disc.Folder() / "b.bmp", std::filesystem::copy_options::overwrite_existing);
+        const std::filesystem::path layout = disc.Folder() / "layout.bmp";
+        ASSERT_EQ(Run(system, {}, layout), 0) << file;
+        EXPECT_NE(LineStarting("  window's edge: ").find("and the picture, at BitmapRect"), std::string::npos)
+            << LineStarting("  window's edge: ");
+        std::ifstream drawn(layout, std::ios::binary);
+        pictures.emplace_back(std::istreambuf_iterator<char>(drawn), std::istreambuf_iterator<char>());
+        findings.emplace_back();
+        for (const Finding& finding : CheckDisc(disc.Folder(), settings)) findings.back() += FormatFinding(finding) + "\n";
+    }
+    EXPECT_TRUE(pictures[0] == pictures[1]) << "the RLE8 file is drawn otherwise than the plain one";
+    EXPECT_EQ(findings[1], findings[0]);
 }
 
 TEST_F(DryRunTest, APictureThatCannotBeWrittenFailsTheDryRun) {

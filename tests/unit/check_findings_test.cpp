@@ -281,7 +281,9 @@ TEST_F(CheckDiscTest, AFileThatIsNotLittleEndianUtf16FailsToLoadWithAHint) {
     } cases[] = {
         {"\xEF\xBB\xBF[General]\r\n", 14, "the file is UTF-8"},
         {"\xFE\xFF\0[", 4, "UTF-16 big endian"},
-        {"[General]\r\n", 11, "no byte-order mark"},
+        {"[General]\r\n", 11, "no byte-order mark: it is ANSI or UTF-8 text"},
+        {"[\0G\0]\0\r\0\n\0", 10, "UTF-16 little endian without a byte-order mark"},
+        {"\0[\0G\0]\0\r\0\n", 10, "UTF-16 big endian without a byte-order mark"},
     };
     for (const auto& c : cases) {
         disc.Write("install.ini", std::string(c.bytes, c.size));

@@ -46,7 +46,9 @@ struct Settings {
     // as the logic gives it; an empty path when it is nowhere. Unset: the
     // name is a path of this machine.
     std::function<std::filesystem::path(const char* name)> locateFile;
-    // What the system's loader makes of a picture file; false when it loads none.
+    // What the system's loader makes of a picture file; false when it loads
+    // none. Its pixels and colours are read from the file as the loader
+    // decodes them (bitmap_decoding.h), when the logic first asks for them.
     std::function<bool(const std::filesystem::path& file, Picture* picture)> readPicture;
 };
 

@@ -1,0 +1,167 @@
+#include "platform/offline/bitmap_decoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+
+#include "render/bitmap_check.h"
+
+namespace platform {
+namespace offline {
+
+namespace {
+
+constexpr uint32_t kCompressionNone = 0;
+constexpr uint32_t kCompressionRle8 = 1;
+constexpr uint32_t kCompressionRle4 = 2;
+
+// The second byte of a pair whose count is 0.
+constexpr uint8_t kEndOfLine = 0;
+constexpr uint8_t kEndOfBitmap = 1;
+constexpr uint8_t kDelta = 2;
+
+uint32_t Read16(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
+}
+
+uint32_t Read32(const uint8_t* p) {
+    return Read16(p) | (Read16(p + 2) << 16);
+}
+
+void PutPixel(uint8_t* row, int32_t bitsPerPixel, int64_t x, uint8_t index) {
+    if (bitsPerPixel == 8) {
+        row[x] = index;
+        return;
+    }
+    uint8_t& pair = row[x / 2];
+    pair = x % 2 == 0 ? static_cast<uint8_t>((pair & 0x0F) | (index << 4))
+                      : static_cast<uint8_t>((pair & 0xF0) | (index & 0x0F));
+}
+
+// The k-th index of a run's bytes: for 4 bits, the high half of a byte first.
+uint8_t IndexAt(const uint8_t* bytes, int32_t bitsPerPixel, size_t k) {
+    if (bitsPerPixel == 8) return bytes[k];
+    return k % 2 == 0 ? static_cast<uint8_t>(bytes[k / 2] >> 4) : static_cast<uint8_t>(bytes[k / 2] & 0x0F);
+}
+
+}  // namespace
+
+// The loader reads pairs of bytes as far as the stream goes: a count and an
+// index (two alternating indices for 4 bits), or 0 and an escape. It stops
+// at the end of the bitmap, at a line end or delta past the last row, and
+// where a pair, a delta's offsets or an absolute run's indices would reach
+// past the stream; what it wrote until then stays. Pixels a run or a delta
+// would put beyond the width are dropped: nothing continues on the next row.
+void DecodeRunLength(const uint8_t* stream, size_t length, int32_t bitsPerPixel, int32_t width, int32_t height,
+                     uint32_t rowBytes, uint8_t* rows) {
+    int64_t x = 0;
+    int64_t y = 0;
+    size_t at = 0;
+    while (at + 1 < length && y < height) {
+        const uint8_t count = stream[at];
+        const uint8_t second = stream[at + 1];
+        at += 2;
+        uint8_t* row = rows + static_cast<size_t>(y) * rowBytes;
+        if (count > 0) {
+            // An encoded run: one index, or for 4 bits the two halves of the byte in turn.
+            for (size_t k = 0; k < count && x < width; ++k, ++x) {
+                PutPixel(row, bitsPerPixel, x, bitsPerPixel == 8 ? second : IndexAt(&second, 4, k % 2));
+            }
+            continue;
+        }
+        switch (second) {
+            case kEndOfLine:
+                x = 0;
+                ++y;
+                break;
+            case kEndOfBitmap:
+                return;
+            case kDelta:
+                if (at + 1 >= length) return;
+                x += stream[at];
+                y += stream[at + 1];
+                at += 2;
+                break;
+            default: {
+                // An absolute run of `second` indices, padded to a whole 16-bit word.
+                const size_t bytes = (size_t{second} * static_cast<uint32_t>(bitsPerPixel) + 7) / 8;
+                if (bytes > length - at) return;
+                for (size_t k = 0; k < second && x < width; ++k, ++x) {
+                    PutPixel(row, bitsPerPixel, x, IndexAt(stream + at, bitsPerPixel, k));
+                }
+                at += (bytes + 1) / 2 * 2;
+                break;
+            }
+        }
+    }
+}
+
+bool DecodeBitmapFile(const std::vector<uint8_t>& file, DecodedBitmap* decoded) {
+    *decoded = DecodedBitmap{};
+    const uint32_t headLength = static_cast<uint32_t>(std::min<size_t>(file.size(), kBitmapHeadBytes));
+    const uint64_t rowsOffset = PixelRowsOffset(file.data(), headLength);
+    if (rowsOffset == 0) return false;
+    const uint8_t* info = file.data() + 14;
+    const uint32_t headerSize = Read32(info);
+    const bool core = headerSize == 12;  // the oldest header: 16-bit sizes, 3-byte colours, no compression
+    const int64_t width = core ? int64_t{Read16(info + 4)} : int64_t{static_cast<int32_t>(Read32(info + 4))};
+    const int64_t storedHeight = core ? int64_t{Read16(info + 6)} : int64_t{static_cast<int32_t>(Read32(info + 8))};
+    const uint32_t bits = core ? Read16(info + 10) : Read16(info + 14);
+    const uint32_t compression = core ? kCompressionNone : Read32(info + 16);
+    const uint32_t imageSize = core ? 0 : Read32(info + 20);
+    const uint32_t colorsUsed = core ? 0 : Read32(info + 32);
+    const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (width <= 0 || storedHeight == 0 || storedHeight < -INT32_MAX || !known) return false;
+    if (compression != kCompressionNone && compression != kCompressionRle8 && compression != kCompressionRle4) {
+        return false;
+    }
+
+    decoded->width = static_cast<int32_t>(width);
+    decoded->height = static_cast<int32_t>(storedHeight < 0 ? -storedHeight : storedHeight);
+    decoded->bitsPerPixel = static_cast<int32_t>(bits);
+    decoded->topDown = storedHeight < 0;
+    const uint64_t rowBytes = (uint64_t{bits} * static_cast<uint64_t>(width) + 31) / 32 * 4;
+    // Stride times rows would overflow for absurd sizes: compare by division.
+    if (rowBytes > UINT32_MAX || rowBytes > decoded->rows.max_size() / static_cast<uint32_t>(decoded->height)) {
+        return false;
+    }
+    decoded->rowBytes = static_cast<uint32_t>(rowBytes);
+    try {
+        decoded->rows.resize(static_cast<size_t>(rowBytes) * static_cast<uint32_t>(decoded->height));
+        decoded->colorTable.resize(256 * 4);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+
+    // Every entry of the depth, as many as the header says; those the file
+    // lacks are black.
+    if (bits <= 8) {
+        const uint32_t entries = 1u << bits;
+        const uint32_t given = std::min(colorsUsed != 0 ? colorsUsed : entries, entries);
+        const size_t entryBytes = core ? 3 : 4;
+        const size_t table = 14 + size_t{headerSize};
+        for (uint32_t k = 0; k < given && table + (k + 1) * entryBytes <= file.size(); ++k) {
+            std::copy_n(file.data() + table + k * entryBytes, 3, &decoded->colorTable[k * 4]);
+        }
+    }
+
+    if (rowsOffset >= file.size()) return true;
+    const uint8_t* pixels = file.data() + rowsOffset;
+    const size_t available = file.size() - static_cast<size_t>(rowsOffset);
+    if (compression == kCompressionNone) {
+        std::copy_n(pixels, std::min(available, decoded->rows.size()), decoded->rows.data());
+        return true;
+    }
+    // The loader decodes a stream only of its own depth, in bottom-up rows
+    // and with an image size; of any other it makes the section and fills
+    // no pixel.
+    const uint32_t streamBits = compression == kCompressionRle8 ? 8 : 4;
+    if (bits == streamBits && !decoded->topDown && imageSize != 0) {
+        DecodeRunLength(pixels, std::min<size_t>(available, imageSize), decoded->bitsPerPixel, decoded->width,
+                        decoded->height, decoded->rowBytes, decoded->rows.data());
+    }
+    return true;
+}
+
+}  // namespace offline
+}  // namespace platform

@@ -27,6 +27,8 @@ struct CheckContext {
 
     void Error(int32_t line, const std::string& message, const std::string& hint = "");
     void Warning(int32_t line, const std::string& message, const std::string& hint = "");
+    void Report(Severity severity, const std::string& file, int32_t line, const std::string& message,
+                const std::string& hint = "");
 
     // The system a language's texts are meant for: the one --lang names, or
     // else one set up for that language.

@@ -321,6 +321,20 @@ TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSyste
     EXPECT_EQ(findings[1].line, 11);
 }
 
+TEST(FindingFormat, OtherFilesFollowInstallIniAndNotesLeaveTheStatusClean) {
+    const Finding autorun{2, Severity::kError, "open= names gone.exe", "", "autorun.inf"};
+    const Finding note{0, Severity::kNote, "the disc has no autorun.inf", "", "autorun.inf"};
+    const Finding ini{9, Severity::kWarning, "w", ""};
+    EXPECT_EQ(FormatFinding(autorun), "autorun.inf:2: error: open= names gone.exe");
+    EXPECT_EQ(FormatFinding(note), "autorun.inf: note: the disc has no autorun.inf");
+    const std::vector<Finding> sorted = SortedFindings({autorun, ini, note});
+    ASSERT_EQ(sorted.size(), 3u);
+    EXPECT_EQ(sorted[0].file, kIniFileName);
+    EXPECT_EQ(sorted[1].line, 0);
+    EXPECT_EQ(ExitStatusOf({note}), kExitClean);
+    EXPECT_EQ(ExitStatusOf({note, ini}), kExitWarnings);
+}
+
 TEST(FindingFormat, ReadsLikeACompilersMessage) {
     EXPECT_EQ(FormatFinding(Finding{12, Severity::kWarning, "BtnRec is never read", "did you mean BtnRect?"}),
               "install.ini:12: warning: BtnRec is never read (did you mean BtnRect?)");

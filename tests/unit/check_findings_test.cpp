@@ -28,8 +28,13 @@ const Lines kCleanIni = {
     u"Exit=true",            // 9
 };
 
+const char kCleanAutorun[] = "[autorun]\r\nopen=tessaline.exe\r\nicon=tessaline.exe,0\r\n";
+
 Files CleanFiles() {
-    return {{"b.bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})}, {"setup.exe", "MZ"}};
+    return {{"b.bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})},
+            {"setup.exe", "MZ"},
+            {"tessaline.exe", "MZ"},
+            {"autorun.inf", kCleanAutorun}};
 }
 
 // kCleanIni with line `number` replaced by `lines` (none: removed).
@@ -62,7 +67,9 @@ struct FindingCase {
     Files files;  // written after the clean disc's files, so they may replace them
     int32_t line;
     Severity severity;
-    const char* fragment;  // of the message or its hint
+    std::string fragment;  // of the message or its hint
+    std::string file = kIniFileName;  // that the line is in, or that the finding is about
+    std::vector<std::string> removed = {};  // files of the clean disc it lacks
 };
 
 // Test names show the case's name rather than its bytes.
@@ -77,16 +84,20 @@ TEST_P(FindingClass, IsReportedOnItsLine) {
     TestDisc disc;
     for (const auto& file : CleanFiles()) disc.Write(file.first, file.second);
     for (const auto& file : c.files) disc.Write(file.first, file.second);
+    for (const std::string& file : c.removed) disc.Remove(file);
     disc.WriteIni(c.ini);
     const std::vector<Finding> findings = Check(disc);
     bool found = false;
     for (const Finding& f : findings) {
-        found = found || (f.line == c.line && f.severity == c.severity &&
+        found = found || (f.file == c.file && f.line == c.line && f.severity == c.severity &&
                           (f.message + " " + f.hint).find(c.fragment) != std::string::npos);
     }
-    EXPECT_TRUE(found) << "expected on line " << c.line << ": " << c.fragment << "\nreported:\n" << Listing(findings);
-    EXPECT_EQ(ExitStatusOf(findings), c.severity == Severity::kError ? kExitErrors : kExitWarnings)
-        << Listing(findings);
+    EXPECT_TRUE(found) << "expected in " << c.file << " on line " << c.line << ": " << c.fragment << "\nreported:\n"
+                       << Listing(findings);
+    const int expected = c.severity == Severity::kError     ? kExitErrors
+                         : c.severity == Severity::kWarning ? kExitWarnings
+                                                            : kExitClean;
+    EXPECT_EQ(ExitStatusOf(findings), expected) << Listing(findings);
 }
 
 const std::string kLongArguments(130, 'a');
@@ -174,6 +185,26 @@ const FindingCase kCases[] = {
      {}, 10, Severity::kWarning, "the ANSI code page 1252 of a 0x09 system cannot show"},
     {"ExitNeitherTrueNorFalse", Replace(9, {u"Exit=yes"}), {}, 9, Severity::kWarning,
      "reads it as false and stays open"},
+
+    // How the disc starts the menu.
+    {"AutorunProgramNotOnTheDisc", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=setup\\gone.exe /x\r\n"}}, 2,
+     Severity::kError, "names setup\\gone.exe, which is not on the disc", "autorun.inf"},
+    {"AutorunMenuNotOnTheDisc", kCleanIni, {}, 2, Severity::kError,
+     "Windows cannot start the menu when the disc is inserted", "autorun.inf", {"tessaline.exe"}},
+    {"MenuNotOnTheDiscWithoutAutorun", kCleanIni, {}, 0, Severity::kError,
+     "there is no tessaline.exe beside install.ini", kIniFileName, {"tessaline.exe", "autorun.inf"}},
+    {"AutorunStartsAnotherProgram", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=setup.exe\r\n"}}, 2,
+     Severity::kWarning, "open= starts setup.exe, not the menu", "autorun.inf"},
+    {"AutorunWithoutOpen", kCleanIni, {{"autorun.inf", "; the disc\r\n[autorun]\r\nicon=tessaline.exe\r\n"}}, 2,
+     Severity::kWarning, "[autorun] has no open=", "autorun.inf"},
+    {"AutorunWithoutItsSection", kCleanIni, {{"autorun.inf", "[auto run]\r\nopen=tessaline.exe\r\n"}}, 0,
+     Severity::kWarning, "has no [autorun] section", "autorun.inf"},
+    {"AutorunBehindAUtf8Mark", kCleanIni, {{"autorun.inf", "\xEF\xBB\xBF[autorun]\r\nopen=tessaline.exe\r\n"}}, 0,
+     Severity::kWarning, "begins with a UTF-8 byte-order mark", "autorun.inf"},
+    {"AutorunIconNotOnTheDisc", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nicon=disc.ico,2\r\n"}},
+     3, Severity::kWarning, "Explorer shows the drive's usual icon", "autorun.inf"},
+    {"NoAutorun", kCleanIni, {}, 0, Severity::kNote, "starts the menu by opening tessaline.exe", "autorun.inf",
+     {"autorun.inf"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Check, FindingClass, ::testing::ValuesIn(kCases),
@@ -319,6 +350,69 @@ TEST_F(CheckDiscTest, HelpTextsAreCheckedAgainstTheCodePageOfTheirLanguagesSyste
     ASSERT_EQ(findings.size(), 2u) << Listing(findings);
     EXPECT_EQ(findings[0].line, 8);
     EXPECT_EQ(findings[1].line, 11);
+}
+
+struct AutorunCase {
+    const char* name;
+    const char* fileName;
+    std::string bytes;
+    int32_t line;          // of the one finding expected; -1: none
+    const char* fragment;
+};
+
+std::string Utf16Be(const std::u16string& text) {
+    std::string bytes("\xFE\xFF", 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit >> 8));
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+    }
+    return bytes;
+}
+
+TEST_F(CheckDiscTest, AutorunInfIsReadAsWindowsReadsIt) {
+    const AutorunCase cases[] = {
+        {"UTF-16 little endian", "autorun.inf", fixture::Utf16Le(u"[autorun]\r\nopen=tessaline.exe\r\n"), -1, ""},
+        {"UTF-16 big endian", "autorun.inf", Utf16Be(u"[autorun]\r\nopen=tessaline.exe\r\n"), -1, ""},
+        {"letter case, blanks, quotes, arguments", "AutoRun.INF",
+         "[AutoRun]\r\n  OPEN = \"tessaline.exe\" /lang 0x07\r\nIcon=tessaline.exe,-3\r\n", -1, ""},
+        {"quoted program with a blank", "autorun.inf", "[autorun]\r\nopen=\"my menu.exe\" -s\r\n", 2,
+         "open= starts my menu.exe, not the menu"},
+        {"comments and other sections", "autorun.inf",
+         "; made by the disc build\r\n[other]\r\nopen=gone.exe\r\n[autorun]\r\n;open=gone.exe\r\nopen=tessaline.exe\r\n",
+         -1, ""},
+        {"only the first of a key", "autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nopen=gone.exe\r\n", -1, ""},
+        {"only the first [autorun] section", "autorun.inf",
+         "[autorun]\r\nlabel=Disc\r\n[autorun]\r\nopen=tessaline.exe\r\n", 1, "[autorun] has no open="},
+        {"shellexecute= in place of open=", "autorun.inf", "[autorun]\r\nshellexecute=tessaline.exe\r\n", -1, ""},
+        {"a semicolon after the start of a line is text", "autorun.inf", "[autorun]\r\nopen=tessaline.exe ;menu\r\n", -1, ""},
+        {"findings name the file as it is called", "AUTORUN.INF", "\n\n[autorun]\nopen=gone.exe\n", 4,
+         "names gone.exe, which is not on the disc"},
+    };
+    disc.Write("my menu.exe", "MZ");
+    disc.WriteIni(kCleanIni);
+    for (const AutorunCase& c : cases) {
+        disc.Remove("autorun.inf");
+        disc.Write(c.fileName, c.bytes);
+        const std::vector<Finding> findings = Check(disc);
+        disc.Remove(c.fileName);
+        if (c.line < 0) {
+            EXPECT_TRUE(findings.empty()) << c.name << ":\n" << Listing(findings);
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << c.name << ":\n" << Listing(findings);
+        EXPECT_EQ(findings[0].file, c.fileName) << c.name;
+        EXPECT_EQ(findings[0].line, c.line) << c.name;
+        EXPECT_NE(findings[0].message.find(c.fragment), std::string::npos) << c.name << ": " << findings[0].message;
+    }
+}
+
+TEST_F(CheckDiscTest, TheCheckWritesNoAutorunInf) {
+    disc.Remove("autorun.inf");
+    disc.WriteIni(kCleanIni);
+    const std::vector<Finding> findings = Check(disc);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_EQ(findings[0].severity, Severity::kNote);
+    EXPECT_FALSE(disc.Exists("autorun.inf"));
 }
 
 TEST(FindingFormat, OtherFilesFollowInstallIniAndNotesLeaveTheStatusClean) {

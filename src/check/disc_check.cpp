@@ -8,6 +8,7 @@
 #include "check/button_findings.h"
 #include "check/check_context.h"
 #include "check/count_findings.h"
+#include "check/disc_name_findings.h"
 #include "check/disc_start_findings.h"
 #include "check/help_text_findings.h"
 #include "check/ini_text.h"
@@ -179,5 +180,6 @@ std::vector<Finding> CheckDisc(const fs::path& discFolder, const CheckSettings& 
     CheckSections(check);
     CheckNumbers(check);
     CheckDiscStart(check);
+    CheckDiscNames(check);
     return SortedFindings(check.findings);
 }

@@ -53,6 +53,7 @@ bool CheckOpen(CheckContext& check, const AutorunInf& inf, const std::string& fi
                           : std::string("list files that the disc build adds in ") + kBuildAddsFile);
         return menu;
     }
+    check.needs.push_back(DiscNeed{command.program, key, file, open.line});
     if (!menu) {
         check.Report(Severity::kWarning, file, open.line,
                      key + " starts " + program + ", not the menu: inserting the disc does not show it",
@@ -69,7 +70,9 @@ void CheckIcon(CheckContext& check, const AutorunInf& inf, const std::string& fi
         check.Report(Severity::kWarning, file, icon.line,
                      "icon=" + Narrow(icon.text) + " names no file of the disc: Explorer shows the drive's usual icon",
                      "name an .ico file or a program of the disc, with an optional ,index");
+        return;
     }
+    check.needs.push_back(DiscNeed{iconFile, "icon=", file, icon.line});
 }
 
 // True when the findings already say that the root's tessaline.exe is missing.

@@ -7,4 +7,5 @@
 
 constexpr const char* kMenuExeName = "tessaline.exe";
 
+// Notes the files autorun.inf names in the context's needs.
 void CheckDiscStart(CheckContext& check);

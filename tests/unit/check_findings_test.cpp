@@ -8,6 +8,7 @@
 
 #include "check/disc_check.h"
 #include "check/findings.h"
+#include "check/ini_text.h"
 #include "check_disc_fixture.h"
 
 namespace {
@@ -205,6 +206,33 @@ const FindingCase kCases[] = {
      3, Severity::kWarning, "Explorer shows the drive's usual icon", "autorun.inf"},
     {"NoAutorun", kCleanIni, {}, 0, Severity::kNote, "starts the menu by opening tessaline.exe", "autorun.inf",
      {"autorun.inf"}},
+
+    // Names the disc image changes: errors where a key needs them.
+    {"ProgramFolderNameCutByTheImage", Replace(6, {u"Path=tools\\" + std::u16string(65, u'd') + u"\\setup.exe"}),
+     {{"tools/" + std::string(65, 'd') + "/setup.exe", "MZ"}}, 6, Severity::kError,
+     "is 65 characters long, and a Joliet name holds at most 64"},
+    {"PictureNameCutByTheImage", Replace(2, {u"BitmapFile256=" + std::u16string(61, u'p') + u".bmp"}),
+     {{std::string(61, 'p') + ".bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})}}, 2, Severity::kError,
+     "BitmapFile256 " + std::string(61, 'p') + ".bmp does not reach the burned disc as written"},
+    {"ProgramPathLeftOutOfTheImage",
+     Replace(6, {u"Path=" + std::u16string(60, u'a') + u"\\" + std::u16string(55, u'b') + u".exe"}),
+     {{std::string(60, 'a') + "/" + std::string(55, 'b') + ".exe", "MZ"}}, 6, Severity::kError,
+     "the path takes 240 bytes in the Joliet tree"},
+    {"ProgramNameWithACharacterJolietRefuses", Replace(6, {u"Path=tools\\set;up.exe"}),
+     {{"tools/set;up.exe", "MZ"}}, 6, Severity::kError, "cannot hold (;)"},
+    {"AutorunProgramNameCutByTheImage", kCleanIni,
+     {{"autorun.inf", "[autorun]\r\nopen=" + std::string(65, 'm') + "\r\n"}, {std::string(65, 'm'), "MZ"}}, 2,
+     Severity::kError, "open=" + std::string(65, 'm') + " does not reach the burned disc", "autorun.inf"},
+
+    // Warnings for the names nothing needs, on the file or folder itself.
+    {"NameCutByTheImage", kCleanIni, {{"docs/" + std::string(62, 'n') + ".txt", "text"}}, 0, Severity::kWarning,
+     "is 66 characters long", "docs\\" + std::string(62, 'n') + ".txt"},
+    {"NameWithCharactersJolietRefuses", kCleanIni, {{"why?\x01\x7F.txt", "text"}}, 0, Severity::kWarning,
+     "(? U+0001 U+007F)", "why?\x01\x7F.txt"},
+    {"NameWithACharacterBeyondUcs2", kCleanIni, {{"smile\xF0\x9F\x98\x80.txt", "text"}}, 0, Severity::kWarning,
+     "(U+1F600)", "smile\xF0\x9F\x98\x80.txt"},
+    {"FolderLeftOutOfTheImage", kCleanIni, {{"docs/" + std::string(60, 'c') + "/" + std::string(60, 'd') + "/a.txt", ""}},
+     0, Severity::kWarning, "251 bytes in the Joliet tree", "docs\\" + std::string(60, 'c') + "\\" + std::string(60, 'd')},
 };
 
 INSTANTIATE_TEST_SUITE_P(Check, FindingClass, ::testing::ValuesIn(kCases),
@@ -303,15 +331,17 @@ TEST_F(CheckDiscTest, AProgramFromTheRootIsJoinedToTheDiscFolderAndFound) {
 TEST_F(CheckDiscTest, LaunchTextsAreMeasuredInTheCodePageOfTheirLanguagesSystem) {
     // 70 letters e-acute are 70 bytes in code page 1252 and 140 in UTF-8;
     // 60 Japanese characters 120 bytes in code page 932 and 180 in UTF-8.
+    // The program is two names of 40 (each within a disc name's 64).
     const std::u16string accented(70, u'\u00E9');
     const std::u16string japanese(60, u'\u65E5');
-    std::string accentedFile;
-    for (int i = 0; i < 70; ++i) accentedFile += "\xC3\xA9";
-    disc.Write(accentedFile + ".exe", "MZ");
+    std::string accentedName;
+    for (int i = 0; i < 40; ++i) accentedName += "\xC3\xA9";
+    disc.Write(accentedName + "/" + accentedName + ".exe", "MZ");
+    const std::u16string program = accented.substr(0, 40) + u"\\" + accented.substr(0, 40) + u".exe";
     const Lines ini = {u"[General]",         u"BitmapFile256=b.bmp", u"ButtonCount=2",
                        u"LanguageCount=2",   u"[Languages]",         u"language1=0x09,0",
                        u"language2=0x11,0",  u"[Prompt-0x09]",       u"[Copyright-0x09]",
-                       u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + accented + u".exe",
+                       u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + program,
                        u"Args=" + accented,  u"[Button2-0x09]",      u"[Prompt-0x11]",
                        u"[Copyright-0x11]",  u"[LangCombo-0x11]",    u"[Button1-0x11]",
                        u"Path=setup.exe",    u"Args=" + japanese,    u"[Button2-0x11]"};
@@ -413,6 +443,31 @@ TEST_F(CheckDiscTest, TheCheckWritesNoAutorunInf) {
     ASSERT_EQ(findings.size(), 1u) << Listing(findings);
     EXPECT_EQ(findings[0].severity, Severity::kNote);
     EXPECT_FALSE(disc.Exists("autorun.inf"));
+}
+
+TEST_F(CheckDiscTest, NamesAtTheImagesLimitsPass) {
+    // A name of 64 characters (é is one, though two bytes in UTF-8), the
+    // characters Joliet takes, and a path of 239 bytes (3 + 129 + 107).
+    std::string accented;
+    for (int i = 0; i < 64; ++i) accented += "\xC3\xA9";
+    disc.Write("docs/" + accented, "text");
+    disc.Write("docs/#$%&'()+,-=@[]^_`{}~! .txt", "text");
+    const std::string folder(64, 'f');
+    const std::string program(49, 'g');
+    disc.Write("t/" + folder + "/" + program + ".exe", "MZ");
+    disc.WriteIni(Replace(6, {u"Path=t\\" + Widen(folder) + u"\\" + Widen(program) + u".exe"}));
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, ANeededNameIsReportedOnlyAtTheKeyThatNeedsIt) {
+    const std::string folder(65, 'd');
+    disc.Write("tools/" + folder + "/setup.exe", "MZ");
+    disc.WriteIni(Replace(6, {u"Path=tools\\" + Widen(folder) + u"\\setup.exe"}));
+    const std::vector<Finding> findings = Check(disc);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_EQ(findings[0].file, kIniFileName);
+    EXPECT_EQ(findings[0].line, 6);
 }
 
 TEST(FindingFormat, OtherFilesFollowInstallIniAndNotesLeaveTheStatusClean) {

@@ -29,7 +29,10 @@ DiscPath PathOf(const fs::path& relative) {
             path.names.push_back(part.u16string());
             path.readable.push_back(true);
         } catch (const std::exception&) {
-            path.names.push_back(Widen(part.string()));
+            // Shown byte by byte, as Latin-1.
+            std::u16string bytes;
+            for (const char byte : part.string()) bytes.push_back(static_cast<unsigned char>(byte));
+            path.names.push_back(bytes);
             path.readable.push_back(false);
         }
     }

@@ -14,9 +14,10 @@ constexpr size_t kJolietNameLength = 64;
 // this many bytes or more, counted as JolietPathBytes counts them.
 constexpr size_t kJolietPathRoom = 240;
 
-// Characters a Joliet name cannot hold: both programs write "_" for each.
-// Besides * / : ; ? and backslash, the control characters (DEL among them)
-// and every character beyond U+FFFF, since the names are UCS-2.
+// Characters a Joliet name cannot hold, which the image changes: * / : ; ?,
+// backslash and the control characters become "_" (DEL only with mkisofs);
+// a character beyond U+FFFF, since the names are UCS-2, becomes "_" with
+// xorriso and ends the name with mkisofs.
 bool IsRefusedInJoliet(char16_t unit);
 
 struct JolietName {

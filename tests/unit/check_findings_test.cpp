@@ -204,6 +204,8 @@ const FindingCase kCases[] = {
      Severity::kWarning, "begins with a UTF-8 byte-order mark", "autorun.inf"},
     {"AutorunIconNotOnTheDisc", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nicon=disc.ico,2\r\n"}},
      3, Severity::kWarning, "Explorer shows the drive's usual icon", "autorun.inf"},
+    {"AutorunNotTextInTheCodePage", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nlabel=\x81\r\n"}},
+     0, Severity::kWarning, "is not text in code page 1252", "autorun.inf"},
     {"NoAutorun", kCleanIni, {}, 0, Severity::kNote, "starts the menu by opening tessaline.exe", "autorun.inf",
      {"autorun.inf"}},
 
@@ -231,6 +233,8 @@ const FindingCase kCases[] = {
      "(? U+0001 U+007F)", "why?\x01\x7F.txt"},
     {"NameWithACharacterBeyondUcs2", kCleanIni, {{"smile\xF0\x9F\x98\x80.txt", "text"}}, 0, Severity::kWarning,
      "(U+1F600)", "smile\xF0\x9F\x98\x80.txt"},
+    {"NameThatIsNotUtf8", kCleanIni, {{"a\xFF.txt", "text"}}, 0, Severity::kWarning, "is not UTF-8 text",
+     "a\xC3\xBF.txt"},
     {"FolderLeftOutOfTheImage", kCleanIni, {{"docs/" + std::string(60, 'c') + "/" + std::string(60, 'd') + "/a.txt", ""}},
      0, Severity::kWarning, "251 bytes in the Joliet tree", "docs\\" + std::string(60, 'c') + "\\" + std::string(60, 'd')},
 };

@@ -235,8 +235,9 @@ const FindingCase kCases[] = {
      "(U+1F600)", "smile\xF0\x9F\x98\x80.txt"},
     {"NameThatIsNotUtf8", kCleanIni, {{"a\xFF.txt", "text"}}, 0, Severity::kWarning, "is not UTF-8 text",
      "a\xC3\xBF.txt"},
-    {"FolderLeftOutOfTheImage", kCleanIni, {{"docs/" + std::string(60, 'c') + "/" + std::string(60, 'd') + "/a.txt", ""}},
-     0, Severity::kWarning, "251 bytes in the Joliet tree", "docs\\" + std::string(60, 'c') + "\\" + std::string(60, 'd')},
+    {"FolderLeftOutOfTheImage", kCleanIni,
+     {{"docs/" + std::string(60, 'c') + "/" + std::string(60, 'd') + "/a.txt", ""}}, 0, Severity::kWarning,
+     "251 bytes in the Joliet tree", "docs\\" + std::string(60, 'c') + "\\" + std::string(60, 'd')},
 };
 
 INSTANTIATE_TEST_SUITE_P(Check, FindingClass, ::testing::ValuesIn(kCases),
@@ -412,13 +413,15 @@ TEST_F(CheckDiscTest, AutorunInfIsReadAsWindowsReadsIt) {
         {"quoted program with a blank", "autorun.inf", "[autorun]\r\nopen=\"my menu.exe\" -s\r\n", 2,
          "open= starts my menu.exe, not the menu"},
         {"comments and other sections", "autorun.inf",
-         "; made by the disc build\r\n[other]\r\nopen=gone.exe\r\n[autorun]\r\n;open=gone.exe\r\nopen=tessaline.exe\r\n",
+         "; made by the disc build\r\n[other]\r\nopen=gone.exe\r\n"
+         "[autorun]\r\n;open=gone.exe\r\nopen=tessaline.exe\r\n",
          -1, ""},
         {"only the first of a key", "autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nopen=gone.exe\r\n", -1, ""},
         {"only the first [autorun] section", "autorun.inf",
          "[autorun]\r\nlabel=Disc\r\n[autorun]\r\nopen=tessaline.exe\r\n", 1, "[autorun] has no open="},
         {"shellexecute= in place of open=", "autorun.inf", "[autorun]\r\nshellexecute=tessaline.exe\r\n", -1, ""},
-        {"a semicolon after the start of a line is text", "autorun.inf", "[autorun]\r\nopen=tessaline.exe ;menu\r\n", -1, ""},
+        {"a semicolon after the start of a line is text", "autorun.inf",
+         "[autorun]\r\nopen=tessaline.exe ;menu\r\n", -1, ""},
         {"findings name the file as it is called", "AUTORUN.INF", "\n\n[autorun]\nopen=gone.exe\n", 4,
          "names gone.exe, which is not on the disc"},
     };

@@ -19,6 +19,9 @@ void CheckProgram(CheckContext& check, const std::u16string& section, const char
                             iniReader.KeyLine(section.c_str(), Widen(programKey).c_str()),
                             iniReader.KeyLine(section.c_str(), Widen(argumentsKey).c_str())};
     CheckLaunch(launch, check.disc, check.settings.system.programFolder, check.SystemFor(language), &check.findings);
+    if (PlaceOfProgram(Narrow(program)) == ProgramPlace::kDisc) {
+        check.needs.push_back(DiscNeed{program, std::string(programKey) + " ", kIniFileName, launch.programLine});
+    }
 }
 
 void CheckExit(CheckContext& check, const std::u16string& section) {

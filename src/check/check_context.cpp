@@ -21,6 +21,11 @@ void CheckContext::Note(int32_t line, const std::string& message, const std::str
     findings.push_back(Finding{line, Severity::kNote, message, hint});
 }
 
+void CheckContext::Report(Severity severity, const std::string& file, int32_t line, const std::string& message,
+                          const std::string& hint) {
+    findings.push_back(Finding{line, severity, message, hint, file});
+}
+
 LanguageSystem CheckContext::SystemFor(uint16_t language) const {
     return LanguageSystemOf(settings.languageGiven ? settings.system.userLanguageId : language);
 }

@@ -21,6 +21,15 @@ struct ReadSection {
     bool Reads(const std::u16string& key) const;
 };
 
+// A file or folder that the menu, its pictures or autorun.inf cannot do
+// without, and the key that names it: the disc's format must keep its name.
+struct DiscNeed {
+    std::u16string path;  // as the key writes it, relative to the disc's root
+    std::string key;      // "Path", "BitmapFile256", "open=" ...
+    std::string file;     // the file the key is in
+    int32_t line;
+};
+
 struct CheckContext {
     CheckContext(const std::filesystem::path& folder, const CheckSettings& settings)
         : disc(folder), settings(settings) {}
@@ -28,6 +37,8 @@ struct CheckContext {
     void Error(int32_t line, const std::string& message, const std::string& hint = "");
     void Warning(int32_t line, const std::string& message, const std::string& hint = "");
     void Note(int32_t line, const std::string& message, const std::string& hint = "");
+    void Report(Severity severity, const std::string& file, int32_t line, const std::string& message,
+                const std::string& hint = "");
 
     // The system a language's texts are meant for: the one --lang names, or
     // else one set up for that language.
@@ -42,4 +53,5 @@ struct CheckContext {
     Size bitmapSize{0, 0};  // the picture's, once found
     // What the menu's runs read, by folded section name.
     std::map<std::u16string, ReadSection> readSections;
+    std::vector<DiscNeed> needs;
 };

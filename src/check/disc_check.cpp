@@ -8,6 +8,8 @@
 #include "check/button_findings.h"
 #include "check/check_context.h"
 #include "check/count_findings.h"
+#include "check/disc_name_findings.h"
+#include "check/disc_start_findings.h"
 #include "check/help_text_findings.h"
 #include "check/ini_text.h"
 #include "check/language_findings.h"
@@ -188,5 +190,7 @@ std::vector<Finding> CheckDisc(const fs::path& discFolder, const CheckSettings& 
     CheckLanguages(check);
     CheckSections(check);
     CheckNumbers(check);
+    CheckDiscStart(check);
+    CheckDiscNames(check);
     return SortedFindings(check.findings);
 }

@@ -3,19 +3,36 @@
 #include <algorithm>
 #include <tuple>
 
+namespace {
+
+const char* SeverityWord(Severity severity) {
+    switch (severity) {
+        case Severity::kError:
+            return ": error: ";
+        case Severity::kWarning:
+            return ": warning: ";
+        case Severity::kNote:
+            break;
+    }
+    return ": note: ";
+}
+
+}  // namespace
+
 std::string FormatFinding(const Finding& finding) {
-    std::string text = "install.ini";
+    std::string text = finding.file;
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
-    text += finding.severity == Severity::kError     ? ": error: "
-            : finding.severity == Severity::kWarning ? ": warning: "
-                                                     : ": note: ";
+    text += SeverityWord(finding.severity);
     text += finding.message;
     if (!finding.hint.empty()) text += " (" + finding.hint + ")";
     return text;
 }
 
 std::vector<Finding> SortedFindings(std::vector<Finding> findings) {
-    auto key = [](const Finding& f) { return std::tie(f.line, f.severity, f.message, f.hint); };
+    using Key = std::tuple<bool, const std::string&, int32_t, Severity, const std::string&, const std::string&>;
+    auto key = [](const Finding& f) {
+        return Key(f.file != kIniFileName, f.file, f.line, f.severity, f.message, f.hint);
+    };
     std::stable_sort(findings.begin(), findings.end(),
                      [&](const Finding& a, const Finding& b) { return key(a) < key(b); });
     findings.erase(std::unique(findings.begin(), findings.end(),

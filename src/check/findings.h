@@ -7,25 +7,29 @@
 #include <string>
 #include <vector>
 
-// A note tells the author what the menu will do where nothing is wrong; it
-// leaves the exit status clean.
-enum class Severity { kNote, kWarning, kError };
+constexpr const char* kIniFileName = "install.ini";
+
+// A note tells what the disc does without anything being wrong; it leaves
+// the exit status clean.
+enum class Severity { kWarning, kError, kNote };
 
 struct Finding {
-    int32_t line;  // in install.ini, from 1; 0 when no line applies
+    int32_t line;  // in `file`, from 1; 0 when no line applies
     Severity severity;
     std::string message;
     std::string hint;  // empty when none helps
+    // The file the line is in, or the disc's file or folder the finding is about.
+    std::string file = kIniFileName;
 };
 
-// "install.ini:LINE: error: MESSAGE (HINT)" (or warning, note); without
-// ":LINE" when the line is 0.
+// "FILE:LINE: error: MESSAGE (HINT)"; without ":LINE" when the line is 0.
 std::string FormatFinding(const Finding& finding);
 
-// Sorted by line, each distinct finding once.
+// install.ini's findings first, then each other file's by its name; each
+// file's by line; each distinct finding once.
 std::vector<Finding> SortedFindings(std::vector<Finding> findings);
 
-// 0 when there is nothing to report but notes, 1 with warnings, 2 with errors.
+// 0 when there is nothing but notes to report, 1 with warnings, 2 with errors.
 int ExitStatusOf(const std::vector<Finding>& findings);
 
 constexpr int kExitClean = 0;

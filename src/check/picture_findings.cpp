@@ -94,6 +94,8 @@ void CheckPictures(CheckContext& check) {
         const int32_t line = is256 ? line256 : LineOr(line016, line256);
         const std::string key = is256 ? "BitmapFile256" : "BitmapFile016";
         const std::string name = Narrow(taken);
-        if (examined.insert(name).second) CheckPicture(check, name, key, line);
+        if (!examined.insert(name).second) continue;
+        CheckPicture(check, name, key, line);
+        if (!IsAbsoluteDiscPath(name)) check.needs.push_back(DiscNeed{taken, key + " ", kIniFileName, line});
     }
 }

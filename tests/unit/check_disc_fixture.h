@@ -34,6 +34,16 @@ public:
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
+    void Remove(const std::string& name) const {
+        std::error_code ignored;
+        std::filesystem::remove(folder / name, ignored);
+    }
+
+    bool Exists(const std::string& name) const {
+        std::error_code ignored;
+        return std::filesystem::exists(folder / name, ignored);
+    }
+
     void WriteIni(const std::vector<std::u16string>& lines) const {
         std::u16string text;
         for (const std::u16string& line : lines) text += line + u"\r\n";

@@ -10,6 +10,7 @@
 
 #include "check/disc_check.h"
 #include "check/findings.h"
+#include "check/ini_text.h"
 #include "check_disc_fixture.h"
 
 namespace {
@@ -30,8 +31,13 @@ const Lines kCleanIni = {
     u"Exit=true",            // 9
 };
 
+const char kCleanAutorun[] = "[autorun]\r\nopen=tessaline.exe\r\nicon=tessaline.exe,0\r\n";
+
 Files CleanFiles() {
-    return {{"b.bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})}, {"setup.exe", "MZ"}};
+    return {{"b.bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})},
+            {"setup.exe", "MZ"},
+            {"tessaline.exe", "MZ"},
+            {"autorun.inf", kCleanAutorun}};
 }
 
 // kCleanIni with line `number` replaced by `lines` (none: removed).
@@ -70,7 +76,9 @@ struct FindingCase {
     Files files;  // written after the clean disc's files, so they may replace them
     int32_t line;
     Severity severity;
-    const char* fragment;  // of the message or its hint
+    std::string fragment;  // of the message or its hint
+    std::string file = kIniFileName;  // that the line is in, or that the finding is about
+    std::vector<std::string> removed = {};  // files of the clean disc it lacks
 };
 
 // Test names show the case's name rather than its bytes.
@@ -85,18 +93,20 @@ TEST_P(FindingClass, IsReportedOnItsLine) {
     TestDisc disc;
     for (const auto& file : CleanFiles()) disc.Write(file.first, file.second);
     for (const auto& file : c.files) disc.Write(file.first, file.second);
+    for (const std::string& file : c.removed) disc.Remove(file);
     disc.WriteIni(c.ini);
     const std::vector<Finding> findings = CheckDisc(disc.Folder(), CheckSettings{});
     bool found = false;
     for (const Finding& f : findings) {
-        found = found || (f.line == c.line && f.severity == c.severity &&
+        found = found || (f.file == c.file && f.line == c.line && f.severity == c.severity &&
                           (f.message + " " + f.hint).find(c.fragment) != std::string::npos);
     }
-    EXPECT_TRUE(found) << "expected on line " << c.line << ": " << c.fragment << "\nreported:\n" << Listing(findings);
-    const int status = c.severity == Severity::kError     ? kExitErrors
-                       : c.severity == Severity::kWarning ? kExitWarnings
-                                                          : kExitClean;
-    EXPECT_EQ(ExitStatusOf(findings), status) << Listing(findings);
+    EXPECT_TRUE(found) << "expected in " << c.file << " on line " << c.line << ": " << c.fragment << "\nreported:\n"
+                       << Listing(findings);
+    const int expected = c.severity == Severity::kError     ? kExitErrors
+                         : c.severity == Severity::kWarning ? kExitWarnings
+                                                            : kExitClean;
+    EXPECT_EQ(ExitStatusOf(findings), expected) << Listing(findings);
 }
 
 const std::string kLongArguments(130, 'a');
@@ -253,6 +263,58 @@ const FindingCase kCases[] = {
     {"WebAddress", Replace(6, {u"Path=https://example.com/"}), {}, 6, Severity::kError, "a web address is no file"},
     {"MistypedPicture", Replace(2, {u"BitmapFile256=bb.bmp"}), {}, 2, Severity::kError,
      "nearest file on the disc: b.bmp"},
+
+    // How the disc starts the menu.
+    {"AutorunProgramNotOnTheDisc", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=setup\\gone.exe /x\r\n"}}, 2,
+     Severity::kError, "names setup\\gone.exe, which is not on the disc", "autorun.inf"},
+    {"AutorunMenuNotOnTheDisc", kCleanIni, {}, 2, Severity::kError,
+     "Windows cannot start the menu when the disc is inserted", "autorun.inf", {"tessaline.exe"}},
+    {"MenuNotOnTheDiscWithoutAutorun", kCleanIni, {}, 0, Severity::kError,
+     "there is no tessaline.exe beside install.ini", kIniFileName, {"tessaline.exe", "autorun.inf"}},
+    {"AutorunStartsAnotherProgram", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=setup.exe\r\n"}}, 2,
+     Severity::kWarning, "open= starts setup.exe, not the menu", "autorun.inf"},
+    {"AutorunWithoutOpen", kCleanIni, {{"autorun.inf", "; the disc\r\n[autorun]\r\nicon=tessaline.exe\r\n"}}, 2,
+     Severity::kWarning, "[autorun] has no open=", "autorun.inf"},
+    {"AutorunWithoutItsSection", kCleanIni, {{"autorun.inf", "[auto run]\r\nopen=tessaline.exe\r\n"}}, 0,
+     Severity::kWarning, "has no [autorun] section", "autorun.inf"},
+    {"AutorunBehindAUtf8Mark", kCleanIni, {{"autorun.inf", "\xEF\xBB\xBF[autorun]\r\nopen=tessaline.exe\r\n"}}, 0,
+     Severity::kWarning, "begins with a UTF-8 byte-order mark", "autorun.inf"},
+    {"AutorunIconNotOnTheDisc", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nicon=disc.ico,2\r\n"}},
+     3, Severity::kWarning, "Explorer shows the drive's usual icon", "autorun.inf"},
+    {"AutorunNotTextInTheCodePage", kCleanIni, {{"autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nlabel=\x81\r\n"}},
+     0, Severity::kWarning, "is not text in code page 1252", "autorun.inf"},
+    {"NoAutorun", kCleanIni, {}, 0, Severity::kNote, "starts the menu by opening tessaline.exe", "autorun.inf",
+     {"autorun.inf"}},
+
+    // Names the disc image changes: errors where a key needs them.
+    {"ProgramFolderNameCutByTheImage", Replace(6, {u"Path=tools\\" + std::u16string(65, u'd') + u"\\setup.exe"}),
+     {{"tools/" + std::string(65, 'd') + "/setup.exe", "MZ"}}, 6, Severity::kError,
+     "is 65 characters long, and a Joliet name holds at most 64"},
+    {"PictureNameCutByTheImage", Replace(2, {u"BitmapFile256=" + std::u16string(61, u'p') + u".bmp"}),
+     {{std::string(61, 'p') + ".bmp", fixture::PlainBitmap(32, 32, {10, 20, 30})}}, 2, Severity::kError,
+     "BitmapFile256 " + std::string(61, 'p') + ".bmp does not reach the burned disc as written"},
+    {"ProgramPathLeftOutOfTheImage",
+     Replace(6, {u"Path=" + std::u16string(60, u'a') + u"\\" + std::u16string(55, u'b') + u".exe"}),
+     {{std::string(60, 'a') + "/" + std::string(55, 'b') + ".exe", "MZ"}}, 6, Severity::kError,
+     "the path takes 240 bytes in the Joliet tree"},
+    {"ProgramNameWithACharacterJolietRefuses", Replace(6, {u"Path=tools\\set;up.exe"}),
+     {{"tools/set;up.exe", "MZ"}}, 6, Severity::kError, "cannot hold (;)"},
+    {"AutorunProgramNameCutByTheImage", kCleanIni,
+     {{"autorun.inf", "[autorun]\r\nopen=" + std::string(65, 'm') + "\r\n"}, {std::string(65, 'm'), "MZ"}}, 2,
+     Severity::kError, "open=" + std::string(65, 'm') + " does not reach the burned disc", "autorun.inf"},
+
+    // Warnings for the names nothing needs, on the file or folder itself.
+    {"NameCutByTheImage", kCleanIni, {{"docs/" + std::string(62, 'n') + ".txt", "text"}}, 0, Severity::kWarning,
+     "is 66 characters long", "docs\\" + std::string(62, 'n') + ".txt"},
+    {"NameWithCharactersJolietRefuses", kCleanIni, {{"why?\x01\x7F.txt", "text"}}, 0, Severity::kWarning,
+     "(? U+0001 U+007F)", "why?\x01\x7F.txt"},
+    {"NameWithACharacterBeyondUcs2", kCleanIni, {{"smile\xF0\x9F\x98\x80.txt", "text"}}, 0, Severity::kWarning,
+     "(U+1F600)", "smile\xF0\x9F\x98\x80.txt"},
+    {"NameThatIsNotUtf8", kCleanIni, {{"a\xFF.txt", "text"}}, 0, Severity::kWarning, "is not UTF-8 text",
+     "a\xC3\xBF.txt"},
+    {"FolderLeftOutOfTheImage", kCleanIni,
+     {{"docs/" + std::string(60, 'c') + "/" + std::string(60, 'd') + "/a.txt", ""}}, 0, Severity::kWarning,
+     "251 bytes in the Joliet tree", "docs\\" + std::string(60, 'c') + "\\" + std::string(60, 'd')},
 };
 
 INSTANTIATE_TEST_SUITE_P(Check, FindingClass, ::testing::ValuesIn(kCases),
@@ -353,15 +415,17 @@ TEST_F(CheckDiscTest, AProgramFromTheRootIsJoinedToTheDiscFolderAndFound) {
 TEST_F(CheckDiscTest, LaunchTextsAreMeasuredInTheCodePageOfTheirLanguagesSystem) {
     // 70 letters e-acute are 70 bytes in code page 1252 and 140 in UTF-8;
     // 60 Japanese characters 120 bytes in code page 932 and 180 in UTF-8.
+    // The program is two names of 40 (each within a disc name's 64).
     const std::u16string accented(70, u'\u00E9');
     const std::u16string japanese(60, u'\u65E5');
-    std::string accentedFile;
-    for (int i = 0; i < 70; ++i) accentedFile += "\xC3\xA9";
-    disc.Write(accentedFile + ".exe", "MZ");
+    std::string accentedName;
+    for (int i = 0; i < 40; ++i) accentedName += "\xC3\xA9";
+    disc.Write(accentedName + "/" + accentedName + ".exe", "MZ");
+    const std::u16string program = accented.substr(0, 40) + u"\\" + accented.substr(0, 40) + u".exe";
     const Lines ini = {u"[General]",         u"BitmapFile256=b.bmp", u"ButtonCount=2",
                        u"LanguageCount=2",   u"[Languages]",         u"language1=0x09,0",
                        u"language2=0x11,0",  u"[Prompt-0x09]",       u"[Copyright-0x09]",
-                       u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + accented + u".exe",
+                       u"[LangCombo-0x09]",  u"[Button1-0x09]",      u"Path=" + program,
                        u"Args=" + accented,  u"[Button2-0x09]",      u"Exit=true",
                        u"[Prompt-0x11]",     u"[Copyright-0x11]",    u"[LangCombo-0x11]",
                        u"[Button1-0x11]",    u"Path=setup.exe",      u"Args=" + japanese,
@@ -419,6 +483,112 @@ TEST_F(CheckDiscTest, ThePictureFindingsCommandWritesAPictureTheMenuCanShrink) {
     const std::string given = hint.substr(command, hint.find(" (or", command) - command);
     ASSERT_EQ(std::system((inFolder + given).c_str()), 0) << given;
     EXPECT_TRUE(Check(disc).empty()) << given << "\n" << Listing(Check(disc));
+}
+
+struct AutorunCase {
+    const char* name;
+    const char* fileName;
+    std::string bytes;
+    int32_t line;          // of the one finding expected; -1: none
+    const char* fragment;
+};
+
+std::string Utf16Be(const std::u16string& text) {
+    std::string bytes("\xFE\xFF", 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit >> 8));
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+    }
+    return bytes;
+}
+
+TEST_F(CheckDiscTest, AutorunInfIsReadAsWindowsReadsIt) {
+    const AutorunCase cases[] = {
+        {"UTF-16 little endian", "autorun.inf", fixture::Utf16Le(u"[autorun]\r\nopen=tessaline.exe\r\n"), -1, ""},
+        {"UTF-16 big endian", "autorun.inf", Utf16Be(u"[autorun]\r\nopen=tessaline.exe\r\n"), -1, ""},
+        {"letter case, blanks, quotes, arguments", "AutoRun.INF",
+         "[AutoRun]\r\n  OPEN = \"tessaline.exe\" /lang 0x07\r\nIcon=tessaline.exe,-3\r\n", -1, ""},
+        {"quoted program with a blank", "autorun.inf", "[autorun]\r\nopen=\"my menu.exe\" -s\r\n", 2,
+         "open= starts my menu.exe, not the menu"},
+        {"comments and other sections", "autorun.inf",
+         "; made by the disc build\r\n[other]\r\nopen=gone.exe\r\n"
+         "[autorun]\r\n;open=gone.exe\r\nopen=tessaline.exe\r\n",
+         -1, ""},
+        {"only the first of a key", "autorun.inf", "[autorun]\r\nopen=tessaline.exe\r\nopen=gone.exe\r\n", -1, ""},
+        {"only the first [autorun] section", "autorun.inf",
+         "[autorun]\r\nlabel=Disc\r\n[autorun]\r\nopen=tessaline.exe\r\n", 1, "[autorun] has no open="},
+        {"shellexecute= in place of open=", "autorun.inf", "[autorun]\r\nshellexecute=tessaline.exe\r\n", -1, ""},
+        {"a semicolon after the start of a line is text", "autorun.inf",
+         "[autorun]\r\nopen=tessaline.exe ;menu\r\n", -1, ""},
+        {"findings name the file as it is called", "AUTORUN.INF", "\n\n[autorun]\nopen=gone.exe\n", 4,
+         "names gone.exe, which is not on the disc"},
+    };
+    disc.Write("my menu.exe", "MZ");
+    disc.WriteIni(kCleanIni);
+    for (const AutorunCase& c : cases) {
+        disc.Remove("autorun.inf");
+        disc.Write(c.fileName, c.bytes);
+        const std::vector<Finding> findings = Check(disc);
+        disc.Remove(c.fileName);
+        if (c.line < 0) {
+            EXPECT_TRUE(findings.empty()) << c.name << ":\n" << Listing(findings);
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << c.name << ":\n" << Listing(findings);
+        EXPECT_EQ(findings[0].file, c.fileName) << c.name;
+        EXPECT_EQ(findings[0].line, c.line) << c.name;
+        EXPECT_NE(findings[0].message.find(c.fragment), std::string::npos) << c.name << ": " << findings[0].message;
+    }
+}
+
+TEST_F(CheckDiscTest, TheCheckWritesNoAutorunInf) {
+    disc.Remove("autorun.inf");
+    disc.WriteIni(kCleanIni);
+    const std::vector<Finding> findings = CheckDisc(disc.Folder(), CheckSettings{});
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(),
+                            [](const Finding& f) { return f.file == "autorun.inf" && f.severity == Severity::kNote; }))
+        << Listing(findings);
+    EXPECT_EQ(ExitStatusOf(findings), kExitClean) << Listing(findings);
+    EXPECT_FALSE(disc.Exists("autorun.inf"));
+}
+
+TEST_F(CheckDiscTest, NamesAtTheImagesLimitsPass) {
+    // A name of 64 characters (é is one, though two bytes in UTF-8), the
+    // characters Joliet takes, and a path of 239 bytes (3 + 129 + 107).
+    std::string accented;
+    for (int i = 0; i < 64; ++i) accented += "\xC3\xA9";
+    disc.Write("docs/" + accented, "text");
+    disc.Write("docs/#$%&'()+,-=@[]^_`{}~! .txt", "text");
+    const std::string folder(64, 'f');
+    const std::string program(49, 'g');
+    disc.Write("t/" + folder + "/" + program + ".exe", "MZ");
+    disc.WriteIni(Replace(6, {u"Path=t\\" + Widen(folder) + u"\\" + Widen(program) + u".exe"}));
+    const std::vector<Finding> findings = Check(disc);
+    EXPECT_TRUE(findings.empty()) << Listing(findings);
+}
+
+TEST_F(CheckDiscTest, ANeededNameIsReportedOnlyAtTheKeyThatNeedsIt) {
+    const std::string folder(65, 'd');
+    disc.Write("tools/" + folder + "/setup.exe", "MZ");
+    disc.WriteIni(Replace(6, {u"Path=tools\\" + Widen(folder) + u"\\setup.exe"}));
+    const std::vector<Finding> findings = Check(disc);
+    ASSERT_EQ(findings.size(), 1u) << Listing(findings);
+    EXPECT_EQ(findings[0].file, kIniFileName);
+    EXPECT_EQ(findings[0].line, 6);
+}
+
+TEST(FindingFormat, OtherFilesFollowInstallIniAndNotesLeaveTheStatusClean) {
+    const Finding autorun{2, Severity::kError, "open= names gone.exe", "", "autorun.inf"};
+    const Finding note{0, Severity::kNote, "the disc has no autorun.inf", "", "autorun.inf"};
+    const Finding ini{9, Severity::kWarning, "w", ""};
+    EXPECT_EQ(FormatFinding(autorun), "autorun.inf:2: error: open= names gone.exe");
+    EXPECT_EQ(FormatFinding(note), "autorun.inf: note: the disc has no autorun.inf");
+    const std::vector<Finding> sorted = SortedFindings({autorun, ini, note});
+    ASSERT_EQ(sorted.size(), 3u);
+    EXPECT_EQ(sorted[0].file, kIniFileName);
+    EXPECT_EQ(sorted[1].line, 0);
+    EXPECT_EQ(ExitStatusOf({note}), kExitClean);
+    EXPECT_EQ(ExitStatusOf({note, ini}), kExitWarnings);
 }
 
 TEST(FindingFormat, ReadsLikeACompilersMessage) {

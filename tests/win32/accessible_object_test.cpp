@@ -14,12 +14,18 @@
 
 namespace {
 
-TEST(AccessibleObject, AnsweredWhileTheWindowLivesThenNotConnected) {
+// A menu of two buttons in a window standing in for the menu's.
+HWND OpenMenuOfTwoButtons() {
     menu = Menu{};
     menu.buttonCount = 2;
     HWND window = CreateWindowA("STATIC", "Menu", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
     menu.mainWindow = reinterpret_cast<platform::Window>(window);
+    return window;
+}
+
+TEST(AccessibleObject, AnsweredWhileTheWindowLivesThenNotConnected) {
+    HWND window = OpenMenuOfTwoButtons();
+    ASSERT_NE(window, nullptr);
 
     const intptr_t answer = platform::AnswerAccessibleObjectRequest(menu.mainWindow, 0);
     ASSERT_GT(answer, 0);
@@ -61,11 +67,8 @@ TEST(AccessibleObject, AnsweredWhileTheWindowLivesThenNotConnected) {
 // What a call answers in its out parameters when it fails: nothing, as
 // callers that read them anyway must find.
 TEST(AccessibleObject, AFailedCallLeavesItsAnswersEmpty) {
-    menu = Menu{};
-    menu.buttonCount = 2;
-    HWND window = CreateWindowA("STATIC", "Menu", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND window = OpenMenuOfTwoButtons();
     ASSERT_NE(window, nullptr);
-    menu.mainWindow = reinterpret_cast<platform::Window>(window);
     IAccessible* object = nullptr;
     ASSERT_EQ(ObjectFromLresult(platform::AnswerAccessibleObjectRequest(menu.mainWindow, 0), __uuidof(IAccessible), 0,
                                 reinterpret_cast<void**>(&object)),

@@ -65,8 +65,9 @@ void CheckWindow(CheckContext& check, const StartupResult& start, const Size& sc
         if (fault.kind != LayoutFaultKind::kOffScreen || elements[fault.element].part != LayoutPart::kButton) continue;
         const int32_t buttonLine = iniReader.KeyLine(ButtonSection(elements[fault.element].button + 1, tag).c_str(),
                                                      u"BtnRect");
-        const std::string message = on + fault.text + (fault.wholly ? ": the user cannot see or click it"
-                                                                    : ": part of it cannot be seen");
+        // The fault's text names the screen.
+        const std::string message = fault.text + (fault.wholly ? ": the user cannot see or click it"
+                                                               : ": part of it cannot be seen");
         if (fault.wholly) {
             check.Error(LineOr(buttonLine, line), message, hint);
         } else {

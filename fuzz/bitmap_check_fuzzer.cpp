@@ -11,30 +11,23 @@
 
 #include "fuzz_check.h"
 #include "memory_file.h"
+#include "platform/little_endian.h"
 #include "platform/offline/bitmap_decoding.h"
 #include "render/bitmap_check.h"
 #include "render/resample.h"
 
 namespace {
 
-uint32_t Read16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
-}
-
-uint32_t Read32(const uint8_t* p) {
-    return Read16(p) | (Read16(p + 2) << 16);
-}
-
 // The pixels of a file the check passed, as a loader would lay them out.
 void ResampleFromFile(const std::vector<uint8_t>& file) {
     const uint8_t* info = file.data() + 14;
-    const uint32_t headerSize = Read32(info);
+    const uint32_t headerSize = ReadLittle32(info);
     if (headerSize == 12) return;  // the oldest header has 3-byte colours: nothing to resample directly
-    const int32_t width = static_cast<int32_t>(Read32(info + 4));
-    const int32_t height = static_cast<int32_t>(Read32(info + 8));
-    const int32_t bits = static_cast<int32_t>(Read16(info + 14));
-    const uint32_t compression = Read32(info + 16);
-    const uint32_t colorsUsed = Read32(info + 32);
+    const int32_t width = static_cast<int32_t>(ReadLittle32(info + 4));
+    const int32_t height = static_cast<int32_t>(ReadLittle32(info + 8));
+    const int32_t bits = static_cast<int32_t>(ReadLittle16(info + 14));
+    const uint32_t compression = ReadLittle32(info + 16);
+    const uint32_t colorsUsed = ReadLittle32(info + 32);
     if ((bits != 4 && bits != 8) || compression != 0) return;
     const int64_t rows = height < 0 ? -int64_t{height} : height;
     // Keep one input within milliseconds: the destination at most 64 pixels a side.
@@ -57,9 +50,9 @@ void ResampleFromFile(const std::vector<uint8_t>& file) {
 
 void DecodeFromFile(const std::vector<uint8_t>& file) {
     const uint8_t* info = file.data() + 14;
-    const bool core = Read32(info) == 12;
-    const int64_t width = core ? int64_t{Read16(info + 4)} : int64_t{static_cast<int32_t>(Read32(info + 4))};
-    const int64_t height = core ? int64_t{Read16(info + 6)} : int64_t{static_cast<int32_t>(Read32(info + 8))};
+    const bool core = ReadLittle32(info) == 12;
+    const int64_t width = core ? int64_t{ReadLittle16(info + 4)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 4))};
+    const int64_t height = core ? int64_t{ReadLittle16(info + 6)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 8))};
     // Keep one input within milliseconds and megabytes.
     if (width * (height < 0 ? -height : height) > (1 << 22)) return;
     platform::offline::DecodedBitmap decoded;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file.h"
+#include "platform/little_endian.h"
 
 namespace {
 
@@ -10,14 +11,6 @@ constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kCoreHeaderBytes = 12;  // the oldest header: 16-bit sizes, 3-byte colours
 constexpr uint32_t kCompressionNone = 0;
 constexpr uint32_t kCompressionBitFields = 3;
-
-uint32_t Read16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
-}
-
-uint32_t Read32(const uint8_t* p) {
-    return Read16(p) | (Read16(p + 2) << 16);
-}
 
 bool IsUncompressedDepth(uint32_t bits) {
     for (uint32_t known : {1u, 4u, 8u, 16u, 24u, 32u}) {
@@ -42,20 +35,20 @@ bool ReadLayout(const uint8_t* head, uint32_t length, Layout* layout) {
     if (length < kFileHeaderBytes + 4) return false;
     if (head[0] != 'B' || head[1] != 'M') return false;
     const uint8_t* info = head + kFileHeaderBytes;
-    const uint32_t headerSize = Read32(info);
+    const uint32_t headerSize = ReadLittle32(info);
     if (!IsKnownBitmapHeaderSize(headerSize)) return false;
     const bool core = headerSize == kCoreHeaderBytes;
     if (length < kFileHeaderBytes + (core ? kCoreHeaderBytes : 40)) return false;
 
     // Sizes are signed 32-bit in the info header, unsigned 16-bit in the core one.
     layout->core = core;
-    layout->width = core ? int64_t{Read16(info + 4)} : int64_t{static_cast<int32_t>(Read32(info + 4))};
-    layout->height = core ? int64_t{Read16(info + 6)} : int64_t{static_cast<int32_t>(Read32(info + 8))};
-    layout->bits = core ? Read16(info + 10) : Read16(info + 14);
-    layout->compression = core ? kCompressionNone : Read32(info + 16);
-    layout->imageSize = core ? 0 : Read32(info + 20);
-    layout->pixelOffset = Read32(head + 10);
-    const uint32_t colorsUsed = core ? 0 : Read32(info + 32);
+    layout->width = core ? int64_t{ReadLittle16(info + 4)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 4))};
+    layout->height = core ? int64_t{ReadLittle16(info + 6)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 8))};
+    layout->bits = core ? ReadLittle16(info + 10) : ReadLittle16(info + 14);
+    layout->compression = core ? kCompressionNone : ReadLittle32(info + 16);
+    layout->imageSize = core ? 0 : ReadLittle32(info + 20);
+    layout->pixelOffset = ReadLittle32(head + 10);
+    const uint32_t colorsUsed = core ? 0 : ReadLittle32(info + 32);
 
     // Loaders read at most 256 colours, whatever the header claims; without
     // a count, every colour of the depth (one for a depth of 0).

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 
+#include "platform/little_endian.h"
 #include "render/bitmap_check.h"
 
 namespace platform {
@@ -19,14 +20,6 @@ constexpr uint32_t kCompressionRle4 = 2;
 constexpr uint8_t kEndOfLine = 0;
 constexpr uint8_t kEndOfBitmap = 1;
 constexpr uint8_t kDelta = 2;
-
-uint32_t Read16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
-}
-
-uint32_t Read32(const uint8_t* p) {
-    return Read16(p) | (Read16(p + 2) << 16);
-}
 
 void PutPixel(uint8_t* row, int32_t bitsPerPixel, int64_t x, uint8_t index) {
     if (bitsPerPixel == 8) {
@@ -102,14 +95,14 @@ bool DecodeBitmapFile(const std::vector<uint8_t>& file, DecodedBitmap* decoded) 
     const uint64_t rowsOffset = PixelRowsOffset(file.data(), headLength);
     if (rowsOffset == 0) return false;
     const uint8_t* info = file.data() + 14;
-    const uint32_t headerSize = Read32(info);
+    const uint32_t headerSize = ReadLittle32(info);
     const bool core = headerSize == 12;  // the oldest header: 16-bit sizes, 3-byte colours, no compression
-    const int64_t width = core ? int64_t{Read16(info + 4)} : int64_t{static_cast<int32_t>(Read32(info + 4))};
-    const int64_t storedHeight = core ? int64_t{Read16(info + 6)} : int64_t{static_cast<int32_t>(Read32(info + 8))};
-    const uint32_t bits = core ? Read16(info + 10) : Read16(info + 14);
-    const uint32_t compression = core ? kCompressionNone : Read32(info + 16);
-    const uint32_t imageSize = core ? 0 : Read32(info + 20);
-    const uint32_t colorsUsed = core ? 0 : Read32(info + 32);
+    const int64_t width = core ? int64_t{ReadLittle16(info + 4)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 4))};
+    const int64_t storedHeight = core ? int64_t{ReadLittle16(info + 6)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 8))};
+    const uint32_t bits = core ? ReadLittle16(info + 10) : ReadLittle16(info + 14);
+    const uint32_t compression = core ? kCompressionNone : ReadLittle32(info + 16);
+    const uint32_t imageSize = core ? 0 : ReadLittle32(info + 20);
+    const uint32_t colorsUsed = core ? 0 : ReadLittle32(info + 32);
     const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     if (width <= 0 || storedHeight == 0 || storedHeight < -INT32_MAX || !known) return false;
     if (compression != kCompressionNone && compression != kCompressionRle8 && compression != kCompressionRle4) {

@@ -10,15 +10,15 @@ bool ReadSection::Reads(const std::u16string& key) const {
 }
 
 void CheckContext::Error(int32_t line, const std::string& message, const std::string& hint) {
-    findings.push_back(Finding{line, Severity::kError, message, hint});
+    Report(Severity::kError, kIniFileName, line, message, hint);
 }
 
 void CheckContext::Warning(int32_t line, const std::string& message, const std::string& hint) {
-    findings.push_back(Finding{line, Severity::kWarning, message, hint});
+    Report(Severity::kWarning, kIniFileName, line, message, hint);
 }
 
 void CheckContext::Note(int32_t line, const std::string& message, const std::string& hint) {
-    findings.push_back(Finding{line, Severity::kNote, message, hint});
+    Report(Severity::kNote, kIniFileName, line, message, hint);
 }
 
 void CheckContext::Report(Severity severity, const std::string& file, int32_t line, const std::string& message,

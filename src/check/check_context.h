@@ -34,9 +34,11 @@ struct CheckContext {
     CheckContext(const std::filesystem::path& folder, const CheckSettings& settings)
         : disc(folder), settings(settings) {}
 
+    // On a line of install.ini.
     void Error(int32_t line, const std::string& message, const std::string& hint = "");
     void Warning(int32_t line, const std::string& message, const std::string& hint = "");
     void Note(int32_t line, const std::string& message, const std::string& hint = "");
+    // On a line of `file`, or about that file of the disc.
     void Report(Severity severity, const std::string& file, int32_t line, const std::string& message,
                 const std::string& hint = "");
 

@@ -35,6 +35,9 @@ public:
     // Listed in the build's list of files it adds.
     bool AddedByBuild(const std::string& discPath) const;
 
+    // On the disc, or added by its build.
+    bool Holds(const std::string& discPath) const { return !Find(discPath).empty() || AddedByBuild(discPath); }
+
 private:
     std::filesystem::path root;
     std::vector<std::string> added;  // normalised

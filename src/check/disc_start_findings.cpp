@@ -13,8 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool OnDisc(const CheckContext& check, const std::u16string& discPath) {
-    const std::string path = Narrow(discPath);
-    return !check.disc.Find(path).empty() || check.disc.AddedByBuild(path);
+    return check.disc.Holds(Narrow(discPath));
 }
 
 // The program names the menu's exe at the disc's root ("tessaline.exe",

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/menu_model.h"
 #include "config/wide_text.h"
@@ -48,6 +49,14 @@ int32_t LayoutLine(const std::u16string& tag, const char16_t* key) {
     const int32_t own = iniReader.KeyLine(prompt.c_str(), key);
     if (own != 0 && !IniValue(prompt, key).empty()) return own;
     return iniReader.KeyLine(kGeneral, key);
+}
+
+bool LanguageEntry(int32_t n, int32_t* identifier) {
+    const std::u16string value = IniValue(u"Languages", u"language" + Widen(std::to_string(n)));
+    int32_t ignored = 0;
+    *identifier = 0;
+    int32_t* const targets[] = {identifier, &ignored};
+    return ScanIntegers(value.c_str(), "%i,%d", targets, 2) > 0;
 }
 
 std::string OctalReading(const std::u16string& value) {

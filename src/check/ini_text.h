@@ -27,6 +27,10 @@ std::u16string ButtonSection(int32_t number, const std::u16string& tag);
 // when that has a value, else General's; 0 for neither.
 int32_t LayoutLine(const std::u16string& tag, const char16_t* key);
 
+// The identifier of [Languages]' language<n> as the menu reads it ("%i,%d");
+// false when the entry holds none.
+bool LanguageEntry(int32_t n, int32_t* identifier);
+
 // A float to four significant digits, as a scale reads best; a rectangle as
 // install.ini writes it.
 std::string Decimal(float value);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "check/ini_text.h"
-#include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/language_tag.h"
 #include "config/menu_model.h"
@@ -33,11 +32,8 @@ const struct {
 // What a user whose language is not offered gets: the first listed language.
 void CheckFallback(CheckContext& check, int32_t languages) {
     const int32_t line = iniReader.KeyLine(u"Languages", u"language1");
-    const std::u16string value = IniValue(u"Languages", u"language1");
     int32_t identifier = 0;
-    int32_t ignored = 0;
-    int32_t* const targets[] = {&identifier, &ignored};
-    if (line == 0 || ScanIntegers(value.c_str(), "%i,%d", targets, 2) == 0) return;
+    if (line == 0 || !LanguageEntry(1, &identifier)) return;
     char tag[16];
     std::snprintf(tag, sizeof tag, "0x%2.2X", static_cast<unsigned>(identifier) & 0x3FFu);
     // With several languages the first one is the fallback of every user
@@ -81,9 +77,7 @@ void CheckLanguages(CheckContext& check) {
         const int32_t line = iniReader.KeyLine(u"Languages", key.c_str());
         const std::u16string value = IniValue(u"Languages", key);
         int32_t identifier = 0;
-        int32_t ignored = 0;
-        int32_t* const targets[] = {&identifier, &ignored};
-        if (ScanIntegers(value.c_str(), "%i,%d", targets, 2) == 0) {
+        if (!LanguageEntry(n, &identifier)) {
             check.Warning(LineOr(line, countLine),
                           line == 0 ? Narrow(key) + " is missing from [Languages]"
                                     : Narrow(key) + "=" + Narrow(value) + " holds no language identifier",

@@ -60,7 +60,7 @@ void CheckLaunch(const LaunchKeys& launch, const DiscFolder& disc, const std::st
                key + " " + path + " names a " + (place == ProgramPlace::kDrive ? "drive" : "network share") +
                    ": the menu puts its own folder in front of every program, so this launch always fails",
                "write the path relative to the disc's root");
-    } else if (!path.empty() && disc.Find(path).empty() && !disc.AddedByBuild(path)) {
+    } else if (!path.empty() && !disc.Holds(path)) {
         report(Severity::kError, launch.programLine, key + " " + path + " is not on the disc",
                MissingFileHint(disc, path, true));
     }

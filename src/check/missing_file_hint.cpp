@@ -1,13 +1,14 @@
 #include "check/missing_file_hint.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "check/ini_text.h"
+#include "config/wide_text.h"
 
 namespace fs = std::filesystem;
 
@@ -21,21 +22,18 @@ const char* const kWindowsPrograms[] = {
     "mspaint.exe", "iexplore.exe", "wscript.exe", "cscript.exe",  "powershell.exe",
 };
 
-std::string Folded(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+bool StartsWithFolding(const std::string& text, const char* prefix) {
+    return EqualsFoldingAZ(text.substr(0, std::strlen(prefix)).c_str(), prefix);
 }
 
 bool IsWebAddress(const std::string& path) {
-    const std::string folded = Folded(path);
-    return folded.find("://") != std::string::npos || folded.compare(0, 4, "www.") == 0 ||
-           folded.compare(0, 7, "mailto:") == 0;
+    return path.find("://") != std::string::npos || StartsWithFolding(path, "www.") ||
+           StartsWithFolding(path, "mailto:");
 }
 
 bool IsWindowsProgram(const std::string& path) {
-    const std::string folded = Folded(path);
     for (const char* program : kWindowsPrograms) {
-        if (folded == program) return true;
+        if (EqualsFoldingAZ(path.c_str(), program)) return true;
     }
     return false;
 }

@@ -9,7 +9,6 @@
 #include "check/layout_elements.h"
 #include "check/layout_findings.h"
 #include "check/offline_menu.h"
-#include "config/formatted_input.h"
 #include "config/ini_reader.h"
 #include "config/menu_model.h"
 #include "platform/offline/offline_platform.h"
@@ -28,13 +27,8 @@ std::string SizeText(int32_t width, int32_t height) {
 std::vector<uint16_t> UserLanguages(const CheckContext& check) {
     std::vector<uint16_t> languages;
     for (int32_t n = 1; n <= std::min(check.languageCount, kMaxLanguages); ++n) {
-        const std::u16string value = IniValue(u"Languages", u"language" + Widen(std::to_string(n)));
         int32_t identifier = 0;
-        int32_t ignored = 0;
-        int32_t* const targets[] = {&identifier, &ignored};
-        if (ScanIntegers(value.c_str(), "%i,%d", targets, 2) > 0) {
-            languages.push_back(static_cast<uint16_t>(identifier & 0x3FF));
-        }
+        if (LanguageEntry(n, &identifier)) languages.push_back(static_cast<uint16_t>(identifier & 0x3FF));
     }
     if (languages.empty()) languages.push_back(check.settings.system.userLanguageId);
     return languages;
@@ -46,7 +40,8 @@ void CheckWindow(CheckContext& check, const StartupResult& start, const Size& sc
     const std::string on = "on a " + SizeText(screen.width, screen.height) + " screen ";
     const int32_t appSizeLine = iniReader.KeyLine(kGeneral, u"AppSize");
     const int32_t line = LineOr(appSizeLine, LineOr(check.generalLine, 1));
-    const std::vector<LayoutFault> faults = LayoutFaults(LayoutElements(width), start.window, screen);
+    const std::vector<LayoutElement> elements = LayoutElements(width);
+    const std::vector<LayoutFault> faults = LayoutFaults(elements, start.window, screen);
     bool windowOff = false;
     for (const LayoutFault& fault : faults) windowOff = windowOff || fault.kind == LayoutFaultKind::kWindowOffScreen;
     if (!windowOff) return;
@@ -60,7 +55,6 @@ void CheckWindow(CheckContext& check, const StartupResult& start, const Size& sc
                   on + "the window (" + SizeText(width, height) + ") opens at " + std::to_string(start.window.left) +
                       "," + std::to_string(start.window.top) + " and reaches outside the screen",
                   hint);
-    const std::vector<LayoutElement> elements = LayoutElements(width);
     for (const LayoutFault& fault : faults) {
         if (fault.kind != LayoutFaultKind::kOffScreen || elements[fault.element].part != LayoutPart::kButton) continue;
         const int32_t buttonLine = iniReader.KeyLine(ButtonSection(elements[fault.element].button + 1, tag).c_str(),

@@ -8,11 +8,12 @@
 
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
-#include "config/language_selection.h"
+#include "app/language_list.h"
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "config/wide_text.h"
 #include "install_ini.h"
+#include "render/fonts.h"
 #ifndef _WIN32
 #include "support/platform_double.h"
 #endif
@@ -82,7 +83,8 @@ void Loader(benchmark::State& state) {
     for (auto _ : state) {
         char16_t tag[kLanguageTagCapacity];
         CopyWide(tag, u"0x09");
-        benchmark::DoNotOptimize(LoadMenuConfiguration(kPath, tag));
+        benchmark::DoNotOptimize(LoadMenuConfiguration(tag));
+        MakeRequestedFonts();
     }
 }
 
@@ -97,7 +99,9 @@ void StartupPass(benchmark::State& state) {
         benchmark::DoNotOptimize(names.name256);
         char16_t tag[kLanguageTagCapacity];
         CopyWide(tag, u"0x09");
-        if (LoadMenuConfiguration(menu.iniPath, tag) != 0 || !SelectLanguage(nullptr, menu.languageIndex, true)) {
+        const int32_t loaded = LoadMenuConfiguration(tag);
+        MakeRequestedFonts();
+        if (loaded != 0 || !SelectLanguage(nullptr, menu.languageIndex, true)) {
             state.SkipWithError("the configuration did not load");
             break;
         }

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "config/ini_reader.h"
-#include "config/menu_loader.h"
+#include "config/ini_values.h"
 #include "config/menu_model.h"
 #include "pictures.h"
 #include "render/menu_painting.h"

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/language_list.h"
 #include "app/selection.h"
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
@@ -23,6 +24,7 @@
 #include "memory_file.h"
 #include "platform/messages.h"
 #include "platform/text.h"
+#include "render/fonts.h"
 #include "render/menu_painting.h"
 #include "support/platform_double.h"
 
@@ -180,7 +182,8 @@ void RunPass(const uint8_t* data, size_t size, const Pass& pass) {
 
     char16_t tag[kLanguageTagCapacity];
     UserLanguageTag(fake.userLanguageId, tag, kLanguageTagCapacity);
-    const int32_t loaded = LoadMenuConfiguration(menu.iniPath, tag);
+    const int32_t loaded = LoadMenuConfiguration(tag);
+    MakeRequestedFonts();
     FUZZ_CHECK(loaded == 0 || loaded == -1);
     CheckText(tag);
     CheckModel();

@@ -13,10 +13,11 @@
 #include "app/startup_rules.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
+#include "config/ini_values.h"
 #include "config/language_selection.h"
 #include "config/language_tag.h"
-#include "config/menu_loader.h"
 #include "config/menu_model.h"
+#include "config/scaling.h"
 #include "config/wide_text.h"
 #include "fuzz_check.h"
 #include "launch/launch_command.h"
@@ -126,18 +127,19 @@ void Fonts(const Texts& t) {
     menu = Menu{};
     menu.scale = ScaleFrom(t.second, t.bytes);
     const std::vector<char16_t> value = Exact(t.wide);
-    const std::vector<char16_t> colors = Exact(t.second);
     platform::FontDescription description{};
     const bool described = DescribeFont(value.data(), fake.defaultGuiFont, &description);
     FUZZ_CHECK(described == (t.wide.find(u',') != std::u16string::npos));
     FUZZ_CHECK(Terminated(description.faceName, sizeof description.faceName));
-    CreateButtonFont(value.data());
-    CreateHelpFont(value.data());
-    CreateCopyrightFont(value.data(), colors.data());
-    CreateButtonFont(value.data());
-    CreateCopyrightFont(value.data(), colors.data());
+    // Requests made, made again and replaced: never more than three fonts live.
+    for (FontRequest* request : {&menu.buttonFontRequest, &menu.helpFontRequest, &menu.copyrightFontRequest}) {
+        RequestFont(*request, value.data());
+    }
+    MakeRequestedFonts();
+    RequestFont(menu.buttonFontRequest, value.data());
+    RequestFont(menu.copyrightFontRequest, value.data());
+    MakeRequestedFonts();
     FUZZ_CHECK(LiveFontCount() <= 3);
-    FUZZ_CHECK(ToColorValue(menu.copyrightColor) <= 0xFFFFFFu);
     for (const CreatedFont& font : fake.fonts) {
         FUZZ_CHECK(Terminated(font.description.faceName, sizeof font.description.faceName));
     }

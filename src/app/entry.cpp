@@ -1,5 +1,6 @@
 #include "app/entry.h"
 
+#include "app/menu_window.h"
 #include "app/run_menu.h"
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
@@ -28,12 +29,13 @@ bool HandOverToOpenMenu() {
     return true;
 }
 
-}  // namespace
-
+// The message for a failure that carries no text of its own.
 void ShowUnknownFailure() {
     platform::ShowMessageBox(nullptr, "An unknown error has occured, and the application will now exit",
                              "Application error", box::kIconWarning);
 }
+
+}  // namespace
 
 int RunProgram(const char* argumentText) {
     // Before anything loads a library: none may come from beside the
@@ -46,7 +48,12 @@ int RunProgram(const char* argumentText) {
     // Nothing unwinds past this point: the reader's load failures carry their
     // text, anything else gets the general one.
     try {
-        RunMenu(unattended);
+        const StartupEnd end = RunMenu(unattended);
+        if (end.stop == StartupStop::kError) {
+            platform::ShowMessageBox(nullptr, end.text.c_str(), "Error", box::kIconError);
+        } else if (end.stop == StartupStop::kNoWindow) {
+            ShowUnknownFailure();
+        }
     } catch (const IniLoadFailure& failure) {
         platform::ShowMessageBox(nullptr, failure.what(), "Application error", box::kIconWarning);
     } catch (...) {

@@ -2,12 +2,12 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
-#include "app/entry.h"
+#include "app/language_list.h"
 #include "app/menu_window.h"
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
-#include "config/language_selection.h"
 #include "config/language_tag.h"
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
@@ -19,6 +19,7 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "render/background_bitmap.h"
+#include "render/fonts.h"
 
 namespace {
 
@@ -41,8 +42,8 @@ private:
     platform::DrawingContext info;
 };
 
-void ShowError(const std::string& text) {
-    platform::ShowMessageBox(nullptr, text.c_str(), "Error", box::kIconError);
+StartupEnd Error(std::string text) {
+    return StartupEnd{StartupStop::kError, std::move(text)};
 }
 
 // programFolder: the program's own path cut just after its last backslash.
@@ -55,9 +56,9 @@ bool FindProgramFolder() {
 
 }  // namespace
 
-void RunMenu(bool unattended) {
+StartupEnd RunMenu(bool unattended) {
     menu.unattended = unattended;
-    if (!FindProgramFolder()) return;
+    if (!FindProgramFolder()) return {};
 
     // A folder so deep that install.ini's path does not fit could not be
     // opened by the system either; say so with the whole path rather than
@@ -71,7 +72,7 @@ void RunMenu(bool unattended) {
 
     ClassifyOperatingSystem();
 
-    if (!iniReader.Load(menu.iniPath)) return;
+    if (!iniReader.Load(menu.iniPath)) return {};
 
     const BitmapNames names = ReadBitmapNames(iniReader);
     char narrow256[kNarrowCapacity];
@@ -81,10 +82,7 @@ void RunMenu(bool unattended) {
 
     DisplayInfo display;
     const char16_t* taken = ChooseBitmapName(names, display.ColorCount());
-    if (taken == nullptr) {
-        ShowError("Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
-        return;
-    }
+    if (taken == nullptr) return Error("Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
     const char* takenName = taken == names.name256 ? narrow256 : narrow016;
 
     char16_t appSize[kIniValueCapacity];
@@ -92,28 +90,24 @@ void RunMenu(bool unattended) {
     menu.scale = ComputeScale(menu.scale, platform::WorkArea(), appSize);
 
     menu.backgroundBitmap = LoadBackgroundBitmap(takenName, menu.scale, menu.scale);
-    if (menu.backgroundBitmap == nullptr) {
-        ShowError(std::string("Couldn't read bit map file ") + takenName);
-        return;
-    }
+    if (menu.backgroundBitmap == nullptr) return Error(std::string("Couldn't read bit map file ") + takenName);
 
     const uint32_t windowStyle = unattended ? style::kUnattended : style::kPopup;
     const uint32_t extendedStyle = style::kExtended;
 
-    if (!platform::BitmapSize(menu.backgroundBitmap, &menu.bitmapSize)) return;
+    if (!platform::BitmapSize(menu.backgroundBitmap, &menu.bitmapSize)) return {};
 
-    if (LoadMenuConfiguration(menu.iniPath, languageTag) != 0) {
-        ShowError(std::string("Couldn't read ini file at ") + menu.iniPath);
-        return;
-    }
+    const int32_t loaded = LoadMenuConfiguration(languageTag);
+    MakeRequestedFonts();
+    if (loaded != 0) return Error(std::string("Couldn't read ini file at ") + menu.iniPath);
 
     platform::GrowByFrame(&menu.windowRect, windowStyle, extendedStyle);
     const int32_t width = RectWidth(menu.windowRect);
     const int32_t height = RectHeight(menu.windowRect);
 
-    if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return;
+    if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return {};
 
-    if (!SelectLanguage(nullptr, menu.languageIndex, true)) return;
+    if (!SelectLanguage(nullptr, menu.languageIndex, true)) return {};
 
     // The creation message reaches the window procedure inside this call; in
     // the unattended mode every button runs there.
@@ -121,10 +115,7 @@ void RunMenu(bool unattended) {
                                                      menu.windowRect.left, menu.windowRect.top, width, height);
     // Without a window no quit request would ever come: the loop would wait
     // for ever in a process nobody sees, and a second start could not find it.
-    if (menu.mainWindow == nullptr) {
-        ShowUnknownFailure();
-        return;
-    }
+    if (menu.mainWindow == nullptr) return StartupEnd{StartupStop::kNoWindow, {}};
     platform::ShowTopLevelWindow(menu.mainWindow, unattended ? show::kMinimize : show::kShow);
     platform::PaintNow(menu.mainWindow);
 
@@ -133,4 +124,5 @@ void RunMenu(bool unattended) {
 
     // Fails, harmlessly, while the window still exists.
     platform::UnregisterWindowClass(kMenuWindowClass);
+    return {};
 }

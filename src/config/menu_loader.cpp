@@ -4,12 +4,12 @@
 
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
+#include "config/ini_values.h"
 #include "config/language_selection.h"
 #include "config/saturating.h"
+#include "config/scaling.h"
 #include "config/wide_text.h"
-#include "platform/text.h"
 #include "platform/window.h"
-#include "render/fonts.h"
 
 namespace {
 
@@ -21,12 +21,6 @@ constexpr const char16_t* kGeneral = u"General";
 // shift right by one does: -3 halves to -2.
 int64_t HalfFloor(int64_t value) {
     return (value - (value < 0 ? 1 : 0)) / 2;
-}
-
-void SetTitle(const char16_t* title) {
-    if (menu.mainWindow == nullptr) return;
-    char narrow[kNarrowCapacity];
-    platform::SetWindowTitle(menu.mainWindow, ToNarrow(narrow, title));
 }
 
 // windowRect = 0, 0, width, height from a "%d,%d" size, cleared first.
@@ -65,7 +59,7 @@ void ReadGeneral() {
     ReadWindowSize(value);
 
     iniReader.GetString(kGeneral, u"AppName", u"", value);
-    if (value[0] != 0) SetTitle(value);
+    if (value[0] != 0) CopyWide(menu.title, value);
 
     iniReader.GetString(kGeneral, u"Edge", u"", value);
     menu.edgeEnabled = value[0] != 0;
@@ -84,9 +78,9 @@ void ReadGeneral() {
     ParseRect(menu.helpRect, value, true);
 
     iniReader.GetString(kGeneral, u"BtnFont", u"", value);
-    if (value[0] != 0) CreateButtonFont(value);
+    if (value[0] != 0) RequestFont(menu.buttonFontRequest, value);
     iniReader.GetString(kGeneral, u"HelpFont", u"", value);
-    if (value[0] != 0) CreateHelpFont(value);
+    if (value[0] != 0) RequestFont(menu.helpFontRequest, value);
 
     const struct {
         const char16_t* key;
@@ -114,19 +108,28 @@ void ReadPrompt(const char16_t* tag) {
     Value value;
 
     iniReader.GetString(p, u"AppName", u"", value);
-    if (value[0] != 0) SetTitle(value);
+    if (value[0] != 0) CopyWide(menu.title, value);
 
     iniReader.GetString(p, u"DefHelp", u"", menu.defaultHelp);
 
+    // A copyright font without a face leaves the font and its colours as
+    // they were.
     Value font;
     iniReader.GetString(p, u"Font", u"13,400,0,0,MS Sans Serif", font);
     iniReader.GetString(p, u"Color", u"255,181,0,255,255,0", value);
-    CreateCopyrightFont(font, value);
+    if (AfterLastComma(font) != nullptr) {
+        RequestFont(menu.copyrightFontRequest, font);
+        ColorTriple& deep = menu.copyrightColor;
+        ColorTriple& low = menu.copyrightColorLowDepth;
+        int32_t* const targets[] = {&deep.red, &deep.green, &deep.blue, &low.red, &low.green, &low.blue};
+        ScanIntegers(value, "%d,%d,%d,%d,%d,%d", targets, 6);
+    }
 
+    // A button or help font without a face asks for none: the one before goes.
     iniReader.GetString(p, u"BtnFont", u"", value);
-    if (value[0] != 0) CreateButtonFont(value);
+    if (value[0] != 0) RequestFont(menu.buttonFontRequest, value);
     iniReader.GetString(p, u"HelpFont", u"", value);
-    if (value[0] != 0) CreateHelpFont(value);
+    if (value[0] != 0) RequestFont(menu.helpFontRequest, value);
 
     iniReader.GetString(p, u"HelpRect", u"", value);
     if (value[0] != 0) ReadRectOver(menu.helpRect, value);
@@ -167,16 +170,13 @@ void ReadPrompt(const char16_t* tag) {
     }
 }
 
-// Frames the window rectangle when the window exists, then centres it on the
-// work area. Only the work area's right and bottom edges count.
-void PlaceWindow() {
+// Grows the window rectangle by the frame, then centres it on the work area.
+// Only the work area's right and bottom edges count.
+void PlaceWindow(const Rect& frame) {
     const Rect workArea = platform::WorkArea();
-    if (menu.mainWindow != nullptr) {
-        uint32_t style = 0;
-        uint32_t extendedStyle = 0;
-        platform::WindowStyles(menu.mainWindow, &style, &extendedStyle);
-        platform::GrowByFrame(&menu.windowRect, style, extendedStyle);
-    }
+    Rect& r = menu.windowRect;
+    r = Rect{Saturate(int64_t{r.left} + frame.left), Saturate(int64_t{r.top} + frame.top),
+             Saturate(int64_t{r.right} + frame.right), Saturate(int64_t{r.bottom} + frame.bottom)};
     const int64_t dx = HalfFloor(int64_t{workArea.right} - menu.windowRect.right);
     const int64_t dy = HalfFloor(int64_t{workArea.bottom} - menu.windowRect.bottom);
     menu.windowRect = Rect{Saturate(menu.windowRect.left + dx), Saturate(menu.windowRect.top + dy),
@@ -220,57 +220,13 @@ void ReadButton(int32_t number, const char16_t* tag) {
 
 }  // namespace
 
-void ScaleValue(int32_t& value) {
-    const double product = static_cast<double>(value) * static_cast<double>(menu.scale);
-    const float rounded = static_cast<float>(value >= 0 ? product + 0.5 : product - 0.5);
-    // 2^31 is the first float beyond the 32-bit range on either side.
-    if (rounded >= 2147483648.0f) {
-        value = INT32_MAX;
-    } else if (rounded <= -2147483648.0f) {
-        value = INT32_MIN;
-    } else {
-        value = static_cast<int32_t>(rounded);
-    }
-}
-
-void ScaleRect(Rect& rect) {
-    ScaleValue(rect.left);
-    ScaleValue(rect.top);
-    ScaleValue(rect.right);
-    ScaleValue(rect.bottom);
-}
-
-void ScalePoint(Point& point) {
-    ScaleValue(point.x);
-    ScaleValue(point.y);
-}
-
-void ParseRect(Rect& rect, const char16_t* text, bool scaled) {
-    rect = Rect{0, 0, 0, 0};
-    int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
-    ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
-    if (scaled) ScaleRect(rect);
-}
-
-void ReadColor(const char16_t* text, ColorTriple& color) {
-    int32_t* const targets[] = {&color.red, &color.green, &color.blue};
-    ScanIntegers(text, "%d,%d,%d", targets, 3);
-}
-
-bool WantsBevel(const char16_t* text) {
-    for (; text[0] != 0; ++text) {
-        if (text[0] == u'3' && (text[1] == u'd' || text[1] == u'D')) return true;
-    }
-    return false;
-}
-
-int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[kLanguageTagCapacity]) {
-    const platform::FaceCheckContext faceChecks;
+int32_t LoadMenuConfiguration(char16_t (&languageTag)[kLanguageTagCapacity], const Rect& frame) {
+    menu.title[0] = 0;
     menu.languageCount = iniReader.GetInt(kGeneral, u"LanguageCount", 0);
     ReadGeneral();
     ReadLanguages(languageTag);
     ReadPrompt(languageTag);
-    PlaceWindow();
+    PlaceWindow(frame);
     if (menu.bitmapRect.right == 0 || menu.bitmapRect.bottom == 0) {
         menu.bitmapRect = Rect{0, 0, menu.bitmapSize.width, menu.bitmapSize.height};
     }
@@ -282,7 +238,5 @@ int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[k
     menu.buttonCount = buttonCount < 0 ? 0 : buttonCount < kMaxButtons ? buttonCount : kMaxButtons;
     if (buttonCount < 2) return -1;
     for (int32_t number = 1; number <= menu.buttonCount; ++number) ReadButton(number, languageTag);
-
-    if (menu.mainWindow != nullptr) platform::RequestRepaint(menu.mainWindow);
     return 0;
 }

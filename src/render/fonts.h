@@ -10,8 +10,6 @@
 bool DescribeFont(const char16_t* value, const platform::FontDescription& defaultFont,
                   platform::FontDescription* description);
 
-// The copyright font, and the copyright colours from six numbers (deep
-// displays, then displays of 8 bits per pixel or fewer).
-void CreateCopyrightFont(const char16_t* fontValue, const char16_t* colorValue);
-void CreateButtonFont(const char16_t* value);
-void CreateHelpFont(const char16_t* value);
+// Makes the fonts the loader asked for (copyright, button, help), each
+// checked for the face the system really gives it, and clears the requests.
+void MakeRequestedFonts();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/language_list.h"
 #include "config/language_selection.h"
 #include "config_fixture.h"
 #include "platform/messages.h"
@@ -135,7 +136,8 @@ TEST_F(Languages, TheListKeepsItsSizeAndMovesWithTheScale) {
 
 TEST_F(Languages, ChoosingAnInstalledLanguageReloadsInIt) {
     fake.installedLocales = {"00000409", "00000407"};
-    Offer({u"0x09,0", u"0x07,0"}, u"[Prompt-0x07]\r\nDefHelp=Hallo\r\n");
+    Offer({u"0x09,0", u"0x07,0"}, u"[Prompt-0x07]\r\nDefHelp=Hallo\r\nAppName=Willkommen\r\n"
+                                   u"[LangCombo-0x07]\r\n0x09=Englisch,English\r\n0x07=Deutsch,German\r\n");
     Load(u"0x09");
     menu.mainWindow = FakeWindow(1);
     CreateLanguageBox(menu.mainWindow, nullptr);
@@ -147,6 +149,8 @@ TEST_F(Languages, ChoosingAnInstalledLanguageReloadsInIt) {
     EXPECT_EQ(menu.languageIndex, 1);
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hallo");
     EXPECT_EQ(fake.listSelection, 1);
+    EXPECT_EQ(fake.listEntries, (std::vector<std::string>{"Englisch", "Deutsch"})) << "refilled in the new language";
+    EXPECT_EQ(fake.titles, (std::vector<std::string>{"Willkommen"}));
     EXPECT_EQ(fake.repaints, 1);
     EXPECT_TRUE(fake.boxes.empty());
 }

@@ -43,11 +43,19 @@ void Load(benchmark::State& state) {
     }
 }
 
+// The reader afresh with the benchmark's install.ini; false, the case
+// skipped, when it cannot be read.
+bool LoadIni(benchmark::State& state, const char* path) {
+    iniReader.Clear();
+    if (iniReader.Load(path)) return true;
+    state.SkipWithError("install.ini did not load");
+    return false;
+}
+
 // Every key of every button of one language, section by section, as the
 // loader asks for them: the section's header is searched once per button.
 void ButtonLookups(benchmark::State& state) {
-    iniReader.Clear();
-    iniReader.Load(kPath);
+    if (!LoadIni(state, kPath)) return;
     const char16_t* keys[] = {u"Name", u"Help",   u"BtnRect", u"Path",    u"Args",
                               u"PreRun", u"PreArgs", u"PreCond", u"Exit"};
     std::u16string sections[12];
@@ -64,8 +72,7 @@ void ButtonLookups(benchmark::State& state) {
 // One lookup in the last section of the file: the whole text is searched for
 // its header each time, as when lookups alternate between sections.
 void UncachedLookup(benchmark::State& state) {
-    iniReader.Clear();
-    iniReader.Load(kPath);
+    if (!LoadIni(state, kPath)) return;
     char16_t value[kIniValueCapacity];
     bool flip = false;
     for (auto _ : state) {
@@ -77,8 +84,7 @@ void UncachedLookup(benchmark::State& state) {
 
 // One run of the configuration loader, as a change of language makes it.
 void Loader(benchmark::State& state) {
-    iniReader.Clear();
-    iniReader.Load(kPath);
+    if (!LoadIni(state, kPath)) return;
     FreshMenu();
     for (auto _ : state) {
         char16_t tag[kLanguageTagCapacity];
@@ -92,9 +98,8 @@ void Loader(benchmark::State& state) {
 // run the loader and check the default language, which runs it again.
 void StartupPass(benchmark::State& state) {
     for (auto _ : state) {
-        iniReader.Clear();
         FreshMenu();
-        iniReader.Load(menu.iniPath);
+        if (!LoadIni(state, menu.iniPath)) break;
         const BitmapNames names = ReadBitmapNames(iniReader);
         benchmark::DoNotOptimize(names.name256);
         char16_t tag[kLanguageTagCapacity];

@@ -159,7 +159,7 @@ void RunPass(const uint8_t* data, size_t size, const Pass& pass) {
     ServeFile(kIniPath, data, size);
 
     try {
-        iniReader.Load(menu.iniPath);
+        if (!iniReader.Load(menu.iniPath)) return;
     } catch (const IniLoadFailure&) {
         return;
     }

@@ -9,7 +9,7 @@
 
 // Switches the menu to the offered language `index`; false, after telling the
 // user in a box owned by `owner`, when that language cannot be used here.
-bool SelectLanguage(platform::Window owner, int32_t index, bool fatal);
+[[nodiscard]] bool SelectLanguage(platform::Window owner, int32_t index, bool fatal);
 
 // The language list, a child of the menu window; filled, default selected.
 void CreateLanguageBox(platform::Window parent, platform::Instance instance);

@@ -113,13 +113,13 @@ public:
             for (bool unattended : {false, true}) {
                 // Every language is installed here, so that each can be chosen.
                 Load(own, unattended);
-                SelectLanguage(nullptr, k, false);
+                if (!SelectLanguage(nullptr, k, false)) continue;
                 Examine(tags[k], identifier, unattended);
             }
             // A user of this language on a system without it: the refusal
             // comes with the texts of the user's own list section.
             Load(Choice(identifier, false), false);
-            SelectLanguage(nullptr, 0, true);
+            static_cast<void>(SelectLanguage(nullptr, 0, true));
         }
         platform::offline::ForgetRecords();
         iniReader.NoteLookups(nullptr);

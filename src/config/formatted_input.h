@@ -15,4 +15,4 @@ int ScanIntegers(const char16_t* text, const char* pattern, int32_t* const targe
 // Just past the last comma of the text; null when it holds none. A font
 // value's face and a language entry's name for systems without the language
 // follow it.
-const char16_t* AfterLastComma(const char16_t* text);
+[[nodiscard]] const char16_t* AfterLastComma(const char16_t* text);

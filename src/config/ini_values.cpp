@@ -3,15 +3,15 @@
 #include "config/formatted_input.h"
 #include "config/scaling.h"
 
-void ParseRect(Rect& rect, const char16_t* text, bool scaled) {
-    rect = Rect{0, 0, 0, 0};
+Rect ParseRect(const char16_t* text, bool scaled) {
+    Rect rect{0, 0, 0, 0};
     int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
     ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
-    if (scaled) ScaleRect(rect);
+    return scaled ? Scaled(rect) : rect;
 }
 
-void ReadColor(const char16_t* text, ColorTriple& color) {
-    int32_t* const targets[] = {&color.red, &color.green, &color.blue};
+void ReadColor(const char16_t* text, ColorTriple* color) {
+    int32_t* const targets[] = {&color->red, &color->green, &color->blue};
     ScanIntegers(text, "%d,%d,%d", targets, 3);
 }
 

@@ -4,11 +4,11 @@
 #include "config/menu_model.h"
 #include "platform/types.h"
 
-// rect = 0,0,0,0, then "%d,%d,%d,%d" from text, scaled when `scaled`.
-void ParseRect(Rect& rect, const char16_t* text, bool scaled);
+// "%d,%d,%d,%d" from text over 0,0,0,0, scaled when `scaled`.
+[[nodiscard]] Rect ParseRect(const char16_t* text, bool scaled);
 
 // "%d,%d,%d" into red, green and blue; channels not read keep their values.
-void ReadColor(const char16_t* text, ColorTriple& color);
+void ReadColor(const char16_t* text, ColorTriple* color);
 
 // A button pane with "3d" or "3D" anywhere in its value gets a bevel.
 bool WantsBevel(const char16_t* text);

@@ -107,14 +107,12 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
     if (count > 1) {
         char16_t value[kIniValueCapacity];
         iniReader.GetString(listSection.c_str(), u"BtnRect", u"0,0,0,0", value);
-        Rect& box = menu.languageBoxRect;
-        ParseRect(box, value, false);
         // The list moves with the scale; its size stays.
-        const int64_t width = int64_t{box.right} - box.left;
-        const int64_t height = int64_t{box.bottom} - box.top;
-        ScaleRect(box);
-        box.right = SaturatingAdd(box.left, width);
-        box.bottom = SaturatingAdd(box.top, height);
+        const Rect given = ParseRect(value, false);
+        Rect& box = menu.languageBoxRect;
+        box = Scaled(given);
+        box.right = SaturatingAdd(box.left, int64_t{given.right} - given.left);
+        box.bottom = SaturatingAdd(box.top, int64_t{given.bottom} - given.top);
     }
 }
 

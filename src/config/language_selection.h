@@ -20,7 +20,7 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]);
 void LanguageDisplayName(const char16_t* value, bool installed, char16_t* name, size_t capacity);
 
 // True when an installed system locale has the identifier's primary language.
-bool IsLanguageInstalled(uint32_t identifier);
+[[nodiscard]] bool IsLanguageInstalled(uint32_t identifier);
 
 // The first integer of a text read with "%i" (a language tag such as
 // "0x09"); 0 when it holds none.

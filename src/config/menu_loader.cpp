@@ -28,18 +28,18 @@ void ReadWindowSize(const char16_t* text) {
     menu.windowRect = Rect{0, 0, 0, 0};
     int32_t* const targets[] = {&menu.windowRect.right, &menu.windowRect.bottom};
     ScanIntegers(text, "%d,%d", targets, 2);
-    ScaleRect(menu.windowRect);
+    menu.windowRect = Scaled(menu.windowRect);
 }
 
 // The rectangle is read over its present value, not cleared first.
-void ReadRectOver(Rect& rect, const char16_t* text) {
-    int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+void ReadRectOver(Rect* rect, const char16_t* text) {
+    int32_t* const targets[] = {&rect->left, &rect->top, &rect->right, &rect->bottom};
     ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
-    ScaleRect(rect);
+    *rect = Scaled(*rect);
 }
 
 void ReadButtonPane(const char16_t* text) {
-    ParseRect(menu.buttonPaneRect, text, true);
+    menu.buttonPaneRect = ParseRect(text, true);
     menu.buttonPane3D = WantsBevel(text);
 }
 
@@ -63,24 +63,24 @@ void ReadGeneral() {
 
     iniReader.GetString(kGeneral, u"Edge", u"", value);
     menu.edgeEnabled = value[0] != 0;
-    if (menu.edgeEnabled) ReadColor(value, menu.edgeColor);
+    if (menu.edgeEnabled) ReadColor(value, &menu.edgeColor);
 
     iniReader.GetString(kGeneral, u"BitmapRect", u"0,0,0,0", value);
-    ParseRect(menu.bitmapRect, value, true);
+    menu.bitmapRect = ParseRect(value, true);
 
     iniReader.GetString(kGeneral, u"BackColor", u"0,0,0", value);
-    ReadColor(value, menu.backColor);
+    ReadColor(value, &menu.backColor);
 
     iniReader.GetString(kGeneral, u"ButtonPaneRect", u"0,0,0,0", value);
     ReadButtonPane(value);
 
     iniReader.GetString(kGeneral, u"HelpRect", u"0,0,0,0", value);
-    ParseRect(menu.helpRect, value, true);
+    menu.helpRect = ParseRect(value, true);
 
     iniReader.GetString(kGeneral, u"BtnFont", u"", value);
-    if (value[0] != 0) RequestFont(menu.buttonFontRequest, value);
+    if (value[0] != 0) RequestFont(&menu.buttonFontRequest, value);
     iniReader.GetString(kGeneral, u"HelpFont", u"", value);
-    if (value[0] != 0) RequestFont(menu.helpFontRequest, value);
+    if (value[0] != 0) RequestFont(&menu.helpFontRequest, value);
 
     const struct {
         const char16_t* key;
@@ -97,7 +97,7 @@ void ReadGeneral() {
     };
     for (const auto& c : colors) {
         iniReader.GetString(kGeneral, c.key, c.fallback, value);
-        ReadColor(value, c.color);
+        ReadColor(value, &c.color);
     }
 }
 
@@ -118,7 +118,7 @@ void ReadPrompt(const char16_t* tag) {
     iniReader.GetString(p, u"Font", u"13,400,0,0,MS Sans Serif", font);
     iniReader.GetString(p, u"Color", u"255,181,0,255,255,0", value);
     if (AfterLastComma(font) != nullptr) {
-        RequestFont(menu.copyrightFontRequest, font);
+        RequestFont(&menu.copyrightFontRequest, font);
         ColorTriple& deep = menu.copyrightColor;
         ColorTriple& low = menu.copyrightColorLowDepth;
         int32_t* const targets[] = {&deep.red, &deep.green, &deep.blue, &low.red, &low.green, &low.blue};
@@ -127,28 +127,28 @@ void ReadPrompt(const char16_t* tag) {
 
     // A button or help font without a face asks for none: the one before goes.
     iniReader.GetString(p, u"BtnFont", u"", value);
-    if (value[0] != 0) RequestFont(menu.buttonFontRequest, value);
+    if (value[0] != 0) RequestFont(&menu.buttonFontRequest, value);
     iniReader.GetString(p, u"HelpFont", u"", value);
-    if (value[0] != 0) RequestFont(menu.helpFontRequest, value);
+    if (value[0] != 0) RequestFont(&menu.helpFontRequest, value);
 
     iniReader.GetString(p, u"HelpRect", u"", value);
-    if (value[0] != 0) ReadRectOver(menu.helpRect, value);
+    if (value[0] != 0) ReadRectOver(&menu.helpRect, value);
 
     iniReader.GetString(p, u"AppSize", u"", value);
     if (value[0] != 0) ReadWindowSize(value);
 
     iniReader.GetString(p, u"BitmapRect", u"", value);
-    if (value[0] != 0) ParseRect(menu.bitmapRect, value, true);
+    if (value[0] != 0) menu.bitmapRect = ParseRect(value, true);
 
     iniReader.GetString(p, u"BackColor", u"", value);
-    if (value[0] != 0) ReadColor(value, menu.backColor);
+    if (value[0] != 0) ReadColor(value, &menu.backColor);
 
     iniReader.GetString(p, u"ButtonPaneRect", u"", value);
     if (value[0] != 0) ReadButtonPane(value);
 
     // A language's pane colour is the background of its buttons and help area.
     iniReader.GetString(p, u"ButtonPaneColor", u"", value);
-    if (value[0] != 0) ReadColor(value, menu.buttonColorBk);
+    if (value[0] != 0) ReadColor(value, &menu.buttonColorBk);
 
     // The window takes the picture's size when no size is configured; the
     // picture is already scaled.
@@ -166,7 +166,7 @@ void ReadPrompt(const char16_t* tag) {
     };
     for (const auto& c : colors) {
         iniReader.GetString(p, c.key, u"", value);
-        if (value[0] != 0) ReadColor(value, c.color);
+        if (value[0] != 0) ReadColor(value, &c.color);
     }
 }
 
@@ -190,7 +190,7 @@ void ReadCopyright(const char16_t* tag) {
     iniReader.GetString(section.c_str(), u"Position", u"0,0", value);
     int32_t* const targets[] = {&menu.copyrightPos.x, &menu.copyrightPos.y};
     ScanIntegers(value, "%i,%i", targets, 2);
-    ScalePoint(menu.copyrightPos);
+    menu.copyrightPos = Scaled(menu.copyrightPos);
 }
 
 void ReadButton(int32_t number, const char16_t* tag) {
@@ -202,7 +202,7 @@ void ReadButton(int32_t number, const char16_t* tag) {
     iniReader.GetString(b, u"Name", u"", button.name);
     iniReader.GetString(b, u"Help", u"", button.help);
     iniReader.GetString(b, u"BtnRect", u"", value);
-    ParseRect(button.rect, value, true);
+    button.rect = ParseRect(value, true);
     // Each mode reads its own pair; there is no fallback from one to the other.
     if (menu.unattended) {
         iniReader.GetString(b, u"SilentPath", u"", button.path);

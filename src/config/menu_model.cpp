@@ -14,7 +14,7 @@ uint32_t ToColorValue(const ColorTriple& color) {
     return low8(color.red) | (low8(color.green) << 8) | (low8(color.blue) << 16);
 }
 
-void RequestFont(FontRequest& request, const char16_t* value) {
-    request.asked = true;
-    CopyWide(request.value, value);
+void RequestFont(FontRequest* request, const char16_t* value) {
+    request->asked = true;
+    CopyWide(request->value, value);
 }

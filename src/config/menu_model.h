@@ -122,7 +122,7 @@ struct Menu {
 extern Menu menu;
 
 // Asks for the font of `value`, in place of what the request held.
-void RequestFont(FontRequest& request, const char16_t* value);
+void RequestFont(FontRequest* request, const char16_t* value);
 
 // The low 8 bits of each component as the colour value 0x00BBGGRR.
 uint32_t ToColorValue(const ColorTriple& color);

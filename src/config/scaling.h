@@ -8,6 +8,6 @@
 // A configured coordinate or font height times the menu's scale, rounded half
 // away from zero through a single-precision float. Results beyond the 32-bit
 // range saturate.
-void ScaleValue(int32_t& value);
-void ScaleRect(Rect& rect);
-void ScalePoint(Point& point);
+[[nodiscard]] int32_t Scaled(int32_t value);
+[[nodiscard]] Rect Scaled(const Rect& rect);
+[[nodiscard]] Point Scaled(const Point& point);

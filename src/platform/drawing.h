@@ -54,7 +54,7 @@ void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32
 void SetTransparentBackground(DrawingContext context);
 // Text positions name the text's top-left corner; the current position is not moved.
 void AlignTextTopLeft(DrawingContext context);
-void SetTextColour(DrawingContext context, uint32_t color);
+void SetTextColor(DrawingContext context, uint32_t color);
 Size TextExtent(DrawingContext context, const char* text);
 void DrawWideText(DrawingContext context, int32_t x, int32_t y, const char16_t* text);
 // Narrow text broken into lines between words, clipped to the rectangle.

@@ -40,12 +40,12 @@ platform::Font CreateWithFaceCheck(platform::FontDescription description,
 
 // The font of a request replaces the old one, which goes first whatever
 // follows; a value without a face makes none.
-void Make(platform::Font& field, FontRequest& request, const platform::FontDescription& defaultFont) {
-    if (!request.asked) return;
-    request.asked = false;
-    Release(field);
+void Make(platform::Font* field, FontRequest* request, const platform::FontDescription& defaultFont) {
+    if (!request->asked) return;
+    request->asked = false;
+    Release(*field);
     platform::FontDescription description{};
-    if (DescribeFont(request.value, defaultFont, &description)) field = CreateWithFaceCheck(description, defaultFont);
+    if (DescribeFont(request->value, defaultFont, &description)) *field = CreateWithFaceCheck(description, defaultFont);
 }
 
 }  // namespace
@@ -57,7 +57,7 @@ bool DescribeFont(const char16_t* value, const platform::FontDescription& defaul
     int32_t* const targets[] = {&numbers[0], &numbers[1], &numbers[2], &numbers[3]};
     ScanIntegers(value, "%d,%d,%d,%d", targets, 4);
     description->height = numbers[0];
-    ScaleValue(description->height);
+    description->height = Scaled(description->height);
     description->weight = numbers[1];
     description->italic = static_cast<uint8_t>(numbers[2] & 0xFF);
     description->underline = static_cast<uint8_t>(numbers[3] & 0xFF);
@@ -75,7 +75,7 @@ void MakeRequestedFonts() {
     if (!menu.copyrightFontRequest.asked && !menu.buttonFontRequest.asked && !menu.helpFontRequest.asked) return;
     const platform::FaceCheckContext faceChecks;
     const platform::FontDescription defaultFont = DefaultGuiFont();
-    Make(menu.copyrightFont, menu.copyrightFontRequest, defaultFont);
-    Make(menu.buttonFont, menu.buttonFontRequest, defaultFont);
-    Make(menu.helpFont, menu.helpFontRequest, defaultFont);
+    Make(&menu.copyrightFont, &menu.copyrightFontRequest, defaultFont);
+    Make(&menu.buttonFont, &menu.buttonFontRequest, defaultFont);
+    Make(&menu.helpFont, &menu.helpFontRequest, defaultFont);
 }

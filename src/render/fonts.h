@@ -7,7 +7,7 @@
 // The description a font value asks for, on top of the default GUI font's
 // character set; height scaled. False when the value has no comma,
 // and so no face.
-bool DescribeFont(const char16_t* value, const platform::FontDescription& defaultFont,
+[[nodiscard]] bool DescribeFont(const char16_t* value, const platform::FontDescription& defaultFont,
                   platform::FontDescription* description);
 
 // Makes the fonts the loader asked for (copyright, button, help), each

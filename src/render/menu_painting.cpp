@@ -188,7 +188,7 @@ void DrawButtons(platform::DrawingContext given) {
             platform::FillRectangle(mem, bullet, selected ? bulletSelected.get() : bulletOther.get());
             DrawBevel(mem, bullet, ToColorValue(selected ? menu.bulletColorHi : menu.bulletColorLo),
                       selected && menu.isPressed);
-            platform::SetTextColour(mem, ToColorValue(selected ? menu.buttonColorHi : menu.buttonColorLo));
+            platform::SetTextColor(mem, ToColorValue(selected ? menu.buttonColorHi : menu.buttonColorLo));
             platform::DrawWideText(mem, Saturate(int64_t{2} * h), 0, button.name);
             platform::CopyBlock(dc, button.rect.left, button.rect.top, w, t, mem, 0, 0);
         }
@@ -210,7 +210,7 @@ void DrawHelp(platform::DrawingContext given) {
     const SavedState state(dc);
     if (menu.helpFont != nullptr) platform::SelectFont(dc, menu.helpFont);
     platform::SetTransparentBackground(dc);
-    platform::SetTextColour(dc, ToColorValue(menu.helpColor));
+    platform::SetTextColor(dc, ToColorValue(menu.helpColor));
     const SolidBrush background(menu.buttonColorBk);
     platform::FillRectangle(dc, menu.helpRect, background.get());
     char narrow[kNarrowCapacity];
@@ -224,7 +224,7 @@ void DrawCopyright(platform::DrawingContext target) {
     platform::SetTransparentBackground(target);
     const ColorTriple& color =
         platform::BitsPerPixel(target) > 8 ? menu.copyrightColor : menu.copyrightColorLowDepth;
-    platform::SetTextColour(target, ToColorValue(color));
+    platform::SetTextColor(target, ToColorValue(color));
     platform::DrawWideText(target, menu.copyrightPos.x, menu.copyrightPos.y, menu.copyrightText);
 }
 

@@ -523,7 +523,7 @@ void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32
 }
 void SetTransparentBackground(DrawingContext) {}
 void AlignTextTopLeft(DrawingContext) {}
-void SetTextColour(DrawingContext context, uint32_t color) {
+void SetTextColor(DrawingContext context, uint32_t color) {
     contexts[context].textColor = color;
 }
 Size TextExtent(DrawingContext, const char* text) {

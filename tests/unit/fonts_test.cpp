@@ -60,13 +60,13 @@ TEST_F(Fonts, ALongFaceIsCutWithinItsField) {
 }
 
 // One request made at once, as after a loader run that asked for it alone.
-void Make(FontRequest& request, const char16_t* value) {
+void Make(FontRequest* request, const char16_t* value) {
     RequestFont(request, value);
     MakeRequestedFonts();
 }
 
 TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
-    Make(menu.buttonFontRequest, u"20,700,1,0,Arial");
+    Make(&menu.buttonFontRequest, u"20,700,1,0,Arial");
     ASSERT_NE(menu.buttonFont, nullptr);
     const platform::FontDescription& used = FontOf(menu.buttonFont).description;
     EXPECT_STREQ(used.faceName, "MS Shell Dlg");
@@ -75,20 +75,20 @@ TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
     EXPECT_EQ(used.italic, 1);
     EXPECT_EQ(LiveFontCount(), 1u) << "the first attempt is released";
 
-    Make(menu.helpFontRequest, u"12,400,0,0,tahoma");
+    Make(&menu.helpFontRequest, u"12,400,0,0,tahoma");
     EXPECT_STREQ(FontOf(menu.helpFont).description.faceName, "tahoma") << "case does not matter";
     EXPECT_EQ(fake.fonts.size(), 3u);
     EXPECT_FALSE(menu.buttonFontRequest.asked || menu.helpFontRequest.asked) << "the step clears what it made";
 }
 
 TEST_F(Fonts, ReplacingAFontReleasesTheOldOne) {
-    Make(menu.buttonFontRequest, u"13,400,0,0,Tahoma");
+    Make(&menu.buttonFontRequest, u"13,400,0,0,Tahoma");
     platform::Font first = menu.buttonFont;
-    Make(menu.buttonFontRequest, u"14,400,0,0,Tahoma");
+    Make(&menu.buttonFontRequest, u"14,400,0,0,Tahoma");
     EXPECT_TRUE(FontOf(first).released);
     EXPECT_EQ(LiveFontCount(), 1u);
     // Without a comma the button font is released and none is left.
-    Make(menu.buttonFontRequest, u"14");
+    Make(&menu.buttonFontRequest, u"14");
     EXPECT_EQ(menu.buttonFont, nullptr);
     EXPECT_EQ(LiveFontCount(), 0u);
 }

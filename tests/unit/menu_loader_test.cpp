@@ -100,17 +100,15 @@ TEST_F(MenuLoader, CoordinatesAreScaledHalfAwayFromZero) {
     EXPECT_EQ(menu.buttons[1].rect, (Rect{0, 0, 0, 0})) << "an empty BtnRect";
 }
 
-TEST_F(MenuLoader, ScaleValueSaturatesAtThe32BitLimits) {
+TEST_F(MenuLoader, ScalingSaturatesAtThe32BitLimits) {
     menu.scale = 1.0f;
     int32_t values[] = {2147483647, -2147483647 - 1, 13};
-    for (int32_t& v : values) ScaleValue(v);
+    for (int32_t& v : values) v = Scaled(v);
     EXPECT_EQ(values[0], INT32_MAX);
     EXPECT_EQ(values[1], INT32_MIN);
     EXPECT_EQ(values[2], 13);
     menu.scale = 0.5f;
-    int32_t half = -11;
-    ScaleValue(half);
-    EXPECT_EQ(half, -6);
+    EXPECT_EQ(Scaled(-11), -6);
 }
 
 TEST_F(MenuLoader, ThePaneBevelFollowsA3dInItsValue) {

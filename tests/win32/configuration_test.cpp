@@ -42,7 +42,7 @@ protected:
 
 TEST_F(Configuration, AFaceTheSystemHasIsUsed) {
     menu.scale = 0.75f;
-    RequestFont(menu.buttonFontRequest, u"20,700,1,0,Tahoma");
+    RequestFont(&menu.buttonFontRequest, u"20,700,1,0,Tahoma");
     MakeRequestedFonts();
     ASSERT_NE(menu.buttonFont, nullptr);
     const LOGFONTA font = DescriptionOf(menu.buttonFont);
@@ -53,7 +53,7 @@ TEST_F(Configuration, AFaceTheSystemHasIsUsed) {
 }
 
 TEST_F(Configuration, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
-    RequestFont(menu.helpFontRequest, u"-14,600,0,1,No Such Face Anywhere");
+    RequestFont(&menu.helpFontRequest, u"-14,600,0,1,No Such Face Anywhere");
     MakeRequestedFonts();
     ASSERT_NE(menu.helpFont, nullptr);
     const LOGFONTA font = DescriptionOf(menu.helpFont);
@@ -73,7 +73,7 @@ TEST_F(Configuration, AFaceIsTakenWhenItsNameDiffersOnlyInTheCaseOfAToZ) {
         std::string face;  // of the font made; empty: the default GUI face
     } cases[] = {{u"13,400,0,0,tAHOMA", "tAHOMA"}, {u"13,400,0,0,Liberation Sans\u00AD", ""}};
     for (const auto& c : cases) {
-        RequestFont(menu.buttonFontRequest, c.value);
+        RequestFont(&menu.buttonFontRequest, c.value);
         MakeRequestedFonts();
         ASSERT_NE(menu.buttonFont, nullptr);
         EXPECT_EQ(std::string(DescriptionOf(menu.buttonFont).lfFaceName), c.face.empty() ? DefaultGuiFace() : c.face)

@@ -49,8 +49,8 @@ UnicodeIniReader::~UnicodeIniReader() {
 }
 
 void UnicodeIniReader::Clear() {
-    text.reset();
-    textLength = 0;
+    storage.reset();
+    text = nullptr;
     loadedPath.clear();
     currentSection[0] = 0;
     sectionStart = nullptr;
@@ -58,36 +58,39 @@ void UnicodeIniReader::Clear() {
     bracketsIndexed = false;
 }
 
+// The mark and the text come in one read: from a disc every read costs.
 bool UnicodeIniReader::Load(const char* path) {
-    if (text && EqualsFoldingAZ(path, loadedPath.c_str())) return true;
+    if (text != nullptr && EqualsFoldingAZ(path, loadedPath.c_str())) return true;
     Clear();
 
     OpenFile file(platform::OpenFileForReading(path));
     if (file.get() == nullptr) throw IniLoadFailure(std::string("Error opening file:  ") + path);
+    const auto hasMark = [](const unsigned char* bytes, uint32_t got) {
+        return got >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    };
+    const IniLoadFailure wrongType(std::string("Wrong file type (Must be Little Endian Unicode): '") + path + "'!");
 
-    const uint32_t size = platform::FileSizeLow(file.get());
-    unsigned char mark[2] = {0, 0};
+    // Every whole unit, the mark's included, and one more for the terminator.
+    const uint32_t units = platform::FileSizeLow(file.get()) / 2;
+    std::unique_ptr<char16_t[]> buffer(new (std::nothrow) char16_t[size_t{units} + 1]);
     uint32_t got = 0;
-    if (!platform::ReadFromFile(file.get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
-    if (got < 2 || size < 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
-        throw IniLoadFailure(std::string("Wrong file type (Must be Little Endian Unicode): '") + path + "'!");
+    if (!buffer) {
+        // A file too large to hold is only called so when it has the mark.
+        unsigned char mark[2] = {0, 0};
+        if (!platform::ReadFromFile(file.get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
+        if (!hasMark(mark, got)) throw wrongType;
+        throw IniLoadFailure("Out of memory - Could not allocate buffer to load file!");
     }
-
-    const int32_t length = static_cast<int32_t>(size / 2);
-    std::unique_ptr<char16_t[]> buffer(new (std::nothrow) char16_t[static_cast<size_t>(length)]);
-    if (!buffer) throw IniLoadFailure("Out of memory - Could not allocate buffer to load file!");
-
-    // The units after the mark, less a trailing odd byte; the last unit is the terminator.
-    const uint32_t bodyBytes = static_cast<uint32_t>(length - 1) * 2;
-    if (!platform::ReadFromFile(file.get(), buffer.get(), bodyBytes, &got)) {
+    if (!platform::ReadFromFile(file.get(), buffer.get(), units * 2, &got)) {
         throw IniLoadFailure("Could not read the file!");
     }
+    if (!hasMark(reinterpret_cast<const unsigned char*>(buffer.get()), got)) throw wrongType;
     // A file that shrank since its size was taken ends where its data ends.
     buffer[got / 2] = 0;
-    buffer[length - 1] = 0;
+    buffer[units] = 0;
 
-    text = std::move(buffer);
-    textLength = length;
+    storage = std::move(buffer);
+    text = storage.get() + 1;
     loadedPath = path;
     IndexOpenBrackets();
     return true;
@@ -124,7 +127,7 @@ void UnicodeIniReader::IndexOpenBrackets() {
     openBrackets.clear();
     bracketsIndexed = false;
     try {
-        for (const char16_t* at = text.get(); *at != 0; ++at) {
+        for (const char16_t* at = text; *at != 0; ++at) {
             if (*at == u'[') openBrackets.push_back(at);
         }
         bracketsIndexed = true;
@@ -143,7 +146,7 @@ const char16_t* UnicodeIniReader::FindHeader(const char16_t* name) const {
         return nullptr;
     }
     if (!text) return nullptr;
-    for (const char16_t* at = text.get(); *at != 0; ++at) {
+    for (const char16_t* at = text; *at != 0; ++at) {
         if (*at == u'[' && StartsWithFolded(at + 1, name, &end) && *end == u']') return at;
     }
     return nullptr;
@@ -183,7 +186,7 @@ bool UnicodeIniReader::GetString(const char16_t* section, const char16_t* key, c
 
 int32_t UnicodeIniReader::LineNumberAt(const char16_t* position) const {
     int32_t number = 1;
-    for (const char16_t* p = text.get(); p < position; ++p) {
+    for (const char16_t* p = text; p < position; ++p) {
         if (*p == u'\r' && p[1] == u'\n') {
             ++p;
             ++number;
@@ -198,7 +201,7 @@ std::vector<UnicodeIniReader::Line> UnicodeIniReader::Lines() const {
     std::vector<Line> lines;
     if (!text) return lines;
     int32_t number = 1;
-    for (const char16_t* p = text.get(); *p != 0;) {
+    for (const char16_t* p = text; *p != 0;) {
         const char16_t* end = p;
         while (*end != 0 && !IsLineEnd(*end)) ++end;
         lines.push_back(Line{p, static_cast<size_t>(end - p), number++});
@@ -213,7 +216,7 @@ int32_t UnicodeIniReader::SectionHeaderLine(const char16_t* section, size_t* col
     if (header == nullptr) return 0;
     if (column != nullptr) {
         const char16_t* start = header;
-        while (start > text.get() && !IsLineEnd(start[-1])) --start;
+        while (start > text && !IsLineEnd(start[-1])) --start;
         *column = static_cast<size_t>(header - start);
     }
     return LineNumberAt(header);

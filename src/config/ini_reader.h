@@ -83,8 +83,9 @@ private:
     static constexpr size_t kSectionCapacity = 128;
 
     std::string loadedPath;
-    std::unique_ptr<char16_t[]> text;
-    int32_t textLength = 0;
+    // The file's units, the byte-order mark first, and a terminator.
+    std::unique_ptr<char16_t[]> storage;
+    const char16_t* text = nullptr;  // the units after the mark
     char16_t currentSection[kSectionCapacity] = {};
     const char16_t* sectionStart = nullptr;
     // Where each "[" of the text stands, in order: the only places a header

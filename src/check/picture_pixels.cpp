@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "check/bitmap_facts.h"
-#include "platform/offline/bitmap_decoding.h"
+#include "render/bitmap_decoding.h"
 #include "render/bitmap_check.h"
 
 namespace {
@@ -34,8 +34,8 @@ PictureAsShown ReadPictureAsShown(const std::filesystem::path& file, float scale
         shown.notDrawn = "it has more than 4096 x 4096 pixels";
         return shown;
     }
-    platform::offline::DecodedBitmap decoded;
-    if (!platform::offline::DecodeBitmapFile(bytes, &decoded)) {
+    DecodedBitmap decoded;
+    if (!DecodeBitmapFile(bytes, &decoded)) {
         shown.notDrawn = "its pixels are neither plain rows nor run-length encoded";
         return shown;
     }

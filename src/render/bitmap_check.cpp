@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/file.h"
 #include "platform/little_endian.h"
 
 namespace {
@@ -101,15 +100,4 @@ bool IsWholeBitmap(const uint8_t* head, uint32_t length, uint64_t fileSize) {
 uint64_t PixelRowsOffset(const uint8_t* head, uint32_t length) {
     Layout layout{};
     return ReadLayout(head, length, &layout) ? RowsOffset(layout) : 0;
-}
-
-bool BitmapFileIsWhole(const char* name) {
-    platform::File file = platform::OpenFileForReading(name);
-    if (file == nullptr) return false;
-    uint8_t head[kBitmapHeadBytes] = {};
-    uint32_t got = 0;
-    const bool read = platform::ReadFromFile(file, head, sizeof head, &got);
-    const uint32_t size = platform::FileSizeLow(file);
-    platform::CloseFile(file);
-    return read && IsWholeBitmap(head, got, size);
 }

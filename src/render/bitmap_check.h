@@ -1,6 +1,7 @@
 #pragma once
-// A cheap test of a Windows bitmap file before it is handed to the system's
-// loader: some loaders crash on a file whose pixel rows are cut short.
+// A cheap test of a Windows bitmap file before its pixels are taken: some
+// loaders crash on a file whose pixel rows are cut short, and the menu reads
+// the rows of a picture it resamples from the file's bytes itself.
 
 #include <cstdint>
 
@@ -23,7 +24,3 @@ bool IsWholeBitmap(const uint8_t* head, uint32_t length, uint64_t fileSize);
 // Where the loader finds the pixel rows, counted from the file's start; 0
 // when the head is not a bitmap file's.
 uint64_t PixelRowsOffset(const uint8_t* head, uint32_t length);
-
-// Reads the file's head through the platform's file layer and judges it;
-// false when the file cannot be read.
-bool BitmapFileIsWhole(const char* name);

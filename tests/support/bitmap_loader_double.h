@@ -1,21 +1,16 @@
 #pragma once
-// A recording stand-in for the bitmap loader and the message box, for host
-// tests of the background picture's loading. Tests name the files the
-// "system" can load and what it makes of them, and read back what was
-// loaded, created, released and said. (The file check still reads the real
-// file through the host's file layer.)
+// A recording stand-in for the bitmap loader, the DIB sections and the
+// message box, for host tests of the background picture's loading. Tests
+// name the files the "system's" loader takes and read back what was loaded,
+// created, released and said. (A picture to resample is still read from the
+// real file through the host's file layer.)
 
 #include <cstdint>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/bitmap.h"
-
-struct LoadableFile {
-    platform::DibSection section;
-    std::vector<uint8_t> colorTable;  // what the colour-table read returns, 4 bytes an entry
-};
 
 struct LoaderCall {
     std::string name;
@@ -38,7 +33,7 @@ struct CreatedDib {
 
 struct BitmapLoaderDouble {
     // Answers.
-    std::map<std::string, LoadableFile> files;
+    std::set<std::string> loadableFiles;
     bool refuseDibSections = false;
 
     // Records.

@@ -282,15 +282,6 @@ bool BitmapSize(Bitmap bitmap, Size* size) {
 
 // Only factor 1.0 loads the picture here; the resampling path has a stand-in
 // of its own (bitmap_loader_double).
-bool DescribeDibSection(Bitmap, DibSection* section) {
-    *section = DibSection{};
-    return false;
-}
-
-uint32_t ReadDibColorTable(Bitmap, uint8_t*, uint32_t) {
-    return 0;
-}
-
 Bitmap CreateDibSection(int32_t, int32_t, int32_t, void** bits) {
     *bits = nullptr;
     return nullptr;

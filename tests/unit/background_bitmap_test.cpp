@@ -1,5 +1,6 @@
-// Loading the background picture, with the system's loader stood in for:
-// which load is asked for, what is said, what is created and released.
+// Loading the background picture: at the menu's size through the system's
+// loader (stood in for), shrunk from the file's own bytes; what is said,
+// created and released.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,33 +8,32 @@
 
 #include "ini_fixture.h"
 #include "render/background_bitmap.h"
-#include "render/resample.h"
 #include "support/bitmap_loader_double.h"
 #include "support/fixture_bytes.h"
 
 namespace {
 
 constexpr uint32_t kAsIs = 0x0012;
-constexpr uint32_t kAsDibSection = 0x2012;
+
+// Red and blue, as the 32-bit section holds them.
+constexpr uint32_t kRed = 0xFF0000;
+const std::vector<fixture::PaletteEntry> kRedBlue{{255, 0, 0}, {0, 0, 255}};
+
+// A 4 x 2 picture, bottom row red (index 0), top row blue (1), in the
+// orders the loader reads.
+const std::vector<uint8_t> kBottomUp{0, 0, 0, 0, 1, 1, 1, 1};
+
+std::string With32(std::string bytes, size_t at, uint32_t value) {
+    for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+    return bytes;
+}
 
 class BackgroundBitmap : public ::testing::Test {
 protected:
     void SetUp() override { ResetBitmapLoaderDouble(); }
 
-    // A whole 8-bit file on disk (for the file check) that the stand-in
-    // loader turns into a DIB section of `bits` bits per pixel over `rows`.
-    std::string LoadableFile(const std::string& name, int32_t width, int32_t height, int32_t bits,
-                             const std::vector<uint8_t>& rows, int32_t headerHeight) {
-        const std::string path = files.WriteBytes(name, fixture::PlainBitmap(width, height, {1, 2, 3}));
-        ::LoadableFile& file = loader.files[path];
-        file.section = platform::DibSection{width, height, headerHeight, bits, rows.data(), 0,
-                                            static_cast<int32_t>(SourceStride(width, bits))};
-        file.colorTable = {0, 0, 255, 0, 255, 0, 0, 0};  // red, blue
-        return path;
-    }
-
-    void ExpectUnsupportedBoxOnly() {
-        ASSERT_EQ(loader.boxes.size(), 1u);
+    void ExpectUnsupportedBoxOnly(const std::string& what) {
+        ASSERT_EQ(loader.boxes.size(), 1u) << what;
         EXPECT_EQ(loader.boxes[0].owner, nullptr);
         EXPECT_EQ(loader.boxes[0].text, "Only 16 color and 256 color bitmaps are supported!");
         EXPECT_EQ(loader.boxes[0].caption, "Incorrect bitmap format");
@@ -41,13 +41,11 @@ protected:
     }
 
     IniFixture files;
-    // 4 x 2 pixels of 8 bits: bottom row red, top row blue.
-    const std::vector<uint8_t> twoRows{0, 0, 0, 0, 1, 1, 1, 1};
 };
 
 TEST_F(BackgroundBitmap, AtFactorOneTheFileGoesToTheLoaderUnchecked) {
     // Not even on disk: nothing but the loader looks at it.
-    loader.files["cut or 24-bit.bmp"].section = platform::DibSection{5, 5, 5, 24, nullptr, 0, 16};
+    loader.loadableFiles.insert("cut or 24-bit.bmp");
     const platform::Bitmap bitmap = LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f);
     EXPECT_NE(bitmap, nullptr);
     ASSERT_EQ(loader.loads.size(), 1u);
@@ -59,92 +57,103 @@ TEST_F(BackgroundBitmap, AtFactorOneTheFileGoesToTheLoaderUnchecked) {
     EXPECT_TRUE(loader.boxes.empty()) << "start-up alone reports a file it cannot read at factor 1.0";
 }
 
-TEST_F(BackgroundBitmap, BelowOneAPaletteFileBecomesA32BitBottomUpDib) {
-    const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
+TEST_F(BackgroundBitmap, BelowOneThePictureBecomesA32BitBottomUpDibWithoutTheLoader) {
+    const std::string path = files.WriteBytes("back.bmp", fixture::PaletteBitmap(4, 2, 8, kRedBlue, kBottomUp));
     const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f);
-    ASSERT_NE(bitmap, nullptr);
-    ASSERT_EQ(loader.loads.size(), 1u);
-    EXPECT_EQ(loader.loads[0].flags, kAsDibSection);
     const CreatedDib* dib = DibOf(bitmap);
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(dib->width, 2);
     EXPECT_EQ(dib->height, 1) << "positive: bottom-up";
     EXPECT_EQ(dib->bitsPerPixel, 32);
     EXPECT_EQ(dib->pixels, (std::vector<uint32_t>{0x7F007F, 0x7F007F}));
-    EXPECT_EQ(loader.liveBitmaps, 1) << "the source is released; only the result lives";
+    EXPECT_TRUE(loader.loads.empty()) << "the file's own bytes are resampled";
+    EXPECT_EQ(loader.liveBitmaps, 1);
     EXPECT_TRUE(loader.boxes.empty());
 }
 
-TEST_F(BackgroundBitmap, AFactorOfOneOnOneAxisOnlyResamples) {
-    const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
-    const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 1.0f, 0.5f);
-    ASSERT_NE(DibOf(bitmap), nullptr);
-    EXPECT_EQ(loader.loads[0].flags, kAsDibSection);
-    EXPECT_EQ(DibOf(bitmap)->width, 4);
-    EXPECT_EQ(DibOf(bitmap)->height, 1);
-}
-
-TEST_F(BackgroundBitmap, ATopDownSourceComesOutTheRightWayUp) {
-    // Stored top row first: blue on top, red at the bottom, as before.
-    const std::vector<uint8_t> topDownRows{1, 1, 1, 1, 0, 0, 0, 0};
-    const std::string path = LoadableFile("back.bmp", 4, 2, 8, topDownRows, -2);
-    const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 1.0f, 0.75f);
-    ASSERT_NE(DibOf(bitmap), nullptr);
-    ASSERT_EQ(DibOf(bitmap)->height, 1);
-    // One destination row over [0, 1.33): three quarters of it the bottom (red) row.
-    EXPECT_EQ(DibOf(bitmap)->pixels, std::vector<uint32_t>(4, 0xBF003F));
-}
-
-// The resampler reads plain rows of the stride the width gives: a section
-// the loader laid out otherwise is refused as an unsupported picture.
-TEST_F(BackgroundBitmap, PicturesThatCannotBeResampledAreReportedAndReleased) {
-    const std::vector<uint8_t> rows(64, 0);
+// However the file stores the rows, the loader's section would hold the
+// same picture, and so does the resampled one: with a factor of one on one
+// axis, one row over [0, 1.33), three quarters of it the bottom (red) row.
+TEST_F(BackgroundBitmap, EveryStorageOfTheRowsGivesTheSamePicture) {
+    const std::string topDown =
+        With32(fixture::PaletteBitmap(4, 2, 8, kRedBlue, {1, 1, 1, 1, 0, 0, 0, 0}), 22, static_cast<uint32_t>(-2));
     const struct {
         const char* what;
-        int32_t bits;
-        uint32_t compression;
-        int32_t rowBytesChange;
-        bool onLoaderList;
-    } cases[] = {{"24-bit", 24, 0, 0, true},        {"1-bit", 1, 0, 0, true},
-                 {"32-bit", 32, 0, 0, true},        {"not loadable", 8, 0, 0, false},
-                 {"run-length 8", 8, 1, 0, true},   {"run-length 4", 4, 2, 0, true},
-                 {"longer rows", 8, 0, 4, true},    {"shorter rows", 8, 0, -4, true},
-                 {"bit fields", 8, 3, 0, true}};
+        std::string bytes;
+    } cases[] = {
+        {"8-bit rows", fixture::PaletteBitmap(4, 2, 8, kRedBlue, kBottomUp)},
+        {"4-bit rows", fixture::PaletteBitmap(4, 2, 4, kRedBlue, kBottomUp)},
+        {"top-down rows", topDown},
+        {"RLE8", fixture::RunLengthBitmap(4, 2, 8, 1, kRedBlue, std::string("\x04\x00\x00\x00\x04\x01\x00\x01", 8))},
+        {"RLE4", fixture::RunLengthBitmap(4, 2, 4, 2, kRedBlue, std::string("\x04\x00\x00\x00\x04\x11\x00\x01", 8))},
+    };
     for (const auto& c : cases) {
         ResetBitmapLoaderDouble();
-        const std::string path = LoadableFile(std::string(c.what) + ".bmp", 4, 2, c.bits, rows, 2);
-        loader.files[path].section.compression = c.compression;
-        loader.files[path].section.rowBytes += c.rowBytesChange;
-        if (!c.onLoaderList) loader.files.clear();
-        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << c.what;
-        ExpectUnsupportedBoxOnly();
-        EXPECT_EQ(loader.liveBitmaps, 0) << c.what;
-        EXPECT_TRUE(loader.dibs.empty()) << c.what;
+        const std::string path = files.WriteBytes("back.bmp", c.bytes);
+        const CreatedDib* dib = DibOf(LoadBackgroundBitmap(path.c_str(), 1.0f, 0.75f));
+        ASSERT_NE(dib, nullptr) << c.what;
+        EXPECT_EQ(dib->pixels, std::vector<uint32_t>(4, 0xBF003F)) << c.what;
+        EXPECT_TRUE(loader.boxes.empty()) << c.what;
     }
 }
 
-TEST_F(BackgroundBitmap, AFileFailingTheCheckNeverReachesTheLoader) {
-    const std::string whole = fixture::PlainBitmap(4, 2, {1, 2, 3});
-    for (const std::string& path :
-         {files.WriteBytes("cut.bmp", whole.substr(0, whole.size() - 1)), files.folder + "/missing.bmp"}) {
+// The loader makes the section of any 16- or 256-colour file and fills it
+// only from a run-length stream of the file's own depth, bottom-up: of any
+// other the section keeps index 0 everywhere.
+TEST_F(BackgroundBitmap, RowsTheLoaderWouldNotDecodeShowTheFirstColour) {
+    const std::string runs("\x04\x01\x00\x00\x04\x01\x00\x01", 8);
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"RLE8 in a 4-bit file", fixture::RunLengthBitmap(4, 2, 4, 1, kRedBlue, runs)},
+        {"RLE8 stored top-down", fixture::RunLengthBitmap(4, -2, 8, 1, kRedBlue, runs)},
+        // Four rows: room after the masks that bit fields put before the colours.
+        {"bit fields", With32(fixture::PaletteBitmap(4, 4, 8, kRedBlue, std::vector<uint8_t>(16, 1)), 30, 3)},
+    };
+    for (const auto& c : cases) {
         ResetBitmapLoaderDouble();
-        loader.files[path].section = platform::DibSection{4, 2, 2, 8, twoRows.data(), 0, 4};
-        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << path;
-        EXPECT_TRUE(loader.loads.empty()) << path;
-        ExpectUnsupportedBoxOnly();
+        const std::string path = files.WriteBytes("back.bmp", c.bytes);
+        const CreatedDib* dib = DibOf(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f));
+        ASSERT_NE(dib, nullptr) << c.what;
+        EXPECT_EQ(dib->pixels, std::vector<uint32_t>(static_cast<size_t>(dib->width) * dib->height, kRed)) << c.what;
     }
+}
+
+TEST_F(BackgroundBitmap, PicturesThatCannotBeResampledAreReportedAndNothingIsMade) {
+    const std::string whole = fixture::PlainBitmap(4, 2, {1, 2, 3});
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"24-bit", fixture::TrueColorBitmap(4, 2, {1, 2, 3})},
+        {"1-bit", fixture::PaletteBitmap(4, 2, 1, kRedBlue, std::vector<uint8_t>(8, 0))},
+        {"32-bit", fixture::PaletteBitmap(4, 2, 32, {}, std::vector<uint8_t>(8, 0))},
+        {"cut", whole.substr(0, whole.size() - 1)},
+        {"no bitmap", "plain text, not a picture"},
+        {"empty", ""},
+    };
+    for (const auto& c : cases) {
+        ResetBitmapLoaderDouble();
+        const std::string path = files.WriteBytes(std::string(c.what) + ".bmp", c.bytes);
+        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << c.what;
+        ExpectUnsupportedBoxOnly(c.what);
+        EXPECT_TRUE(loader.loads.empty()) << c.what;
+        EXPECT_TRUE(loader.dibs.empty()) << c.what;
+    }
+    ResetBitmapLoaderDouble();
+    EXPECT_EQ(LoadBackgroundBitmap((files.folder + "/missing.bmp").c_str(), 0.5f, 0.5f), nullptr);
+    ExpectUnsupportedBoxOnly("a missing file");
 }
 
 TEST_F(BackgroundBitmap, NoPictureWithoutAMessageWhenNothingIsLeftOrNothingCanBeMade) {
     // One pixel high at 0.5: a destination height of 0.
-    const std::vector<uint8_t> row{0, 0, 0, 0};
-    const std::string thin = LoadableFile("thin.bmp", 4, 1, 8, row, 1);
+    const std::string thin = files.WriteBytes("thin.bmp", fixture::PlainBitmap(4, 1, {1, 2, 3}));
     EXPECT_EQ(LoadBackgroundBitmap(thin.c_str(), 0.5f, 0.5f), nullptr);
     EXPECT_TRUE(loader.boxes.empty());
     EXPECT_TRUE(loader.dibs.empty());
-    EXPECT_EQ(loader.liveBitmaps, 0);
 
-    const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
+    const std::string path = files.WriteBytes("back.bmp", fixture::PaletteBitmap(4, 2, 8, kRedBlue, kBottomUp));
     loader.refuseDibSections = true;
     EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
     EXPECT_TRUE(loader.boxes.empty());

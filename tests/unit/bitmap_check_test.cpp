@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "ini_fixture.h"
 #include "render/bitmap_check.h"
 #include "support/fixture_bytes.h"
 
@@ -185,15 +184,6 @@ TEST(BitmapCheck, TheOldCoreHeaderHasThreeByteColoursAndShortSizes) {
     Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
     EXPECT_TRUE(IsWhole(bytes));
     EXPECT_FALSE(IsWhole(bytes.substr(0, bytes.size() - 1)));
-}
-
-TEST(BitmapCheck, TheFileIsReadThroughTheFileLayer) {
-    IniFixture files;
-    const std::string whole = Picture(9, 3, 8);
-    EXPECT_TRUE(BitmapFileIsWhole(files.WriteBytes("whole.bmp", whole).c_str()));
-    EXPECT_FALSE(BitmapFileIsWhole(files.WriteBytes("cut.bmp", whole.substr(0, whole.size() - 9)).c_str()));
-    EXPECT_FALSE(BitmapFileIsWhole(files.WriteBytes("tiny.bmp", "BM").c_str()));
-    EXPECT_FALSE(BitmapFileIsWhole((files.folder + "/missing.bmp").c_str()));
 }
 
 }  // namespace

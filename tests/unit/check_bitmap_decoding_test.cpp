@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/offline/bitmap_decoding.h"
+#include "render/bitmap_decoding.h"
 #include "support/fixture_bytes.h"
 
 namespace {
 
-using platform::offline::DecodeBitmapFile;
-using platform::offline::DecodedBitmap;
-using platform::offline::DecodeRunLength;
 
 struct RunCase {
     const char* name;

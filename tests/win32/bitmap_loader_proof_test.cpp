@@ -1,8 +1,8 @@
 // The whole-file bitmap check against the system's loader: damaged bitmap
 // files made from whole ones by a seeded generator (every header field set
 // to telling values, cuts at every length that matters, files ending on a
-// page boundary), and every one that the check lets through loaded as the
-// menu's resampling path loads it, in a child process. The loader maps the
+// page boundary), and every one that the check lets through loaded by the
+// system's loader as a DIB section, in a child process. The loader maps the
 // file: a read past the end of a file that ends on a page boundary crashes
 // it, so any crash is a file the check should have refused.
 #include <windows.h>

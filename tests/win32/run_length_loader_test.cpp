@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/offline/bitmap_decoding.h"
+#include "render/bitmap_decoding.h"
 #include "support/fixture_bytes.h"
 #include "support/temp_folder.h"
 
@@ -66,8 +66,8 @@ TEST(RunLengthLoader, TheSectionHoldsTheRowsTheCheckerDecodes) {
     for (const auto& c : cases) {
         const std::string file =
             fixture::RunLengthBitmap(c.width, c.height, c.bitsPerPixel, c.compression, palette, c.stream);
-        platform::offline::DecodedBitmap decoded;
-        ASSERT_TRUE(platform::offline::DecodeBitmapFile(std::vector<uint8_t>(file.begin(), file.end()), &decoded))
+        DecodedBitmap decoded;
+        ASSERT_TRUE(DecodeBitmapFile(std::vector<uint8_t>(file.begin(), file.end()), &decoded))
             << c.name;
         EXPECT_EQ(LoadedRows(folder.Write("picture.bmp", file)), decoded.rows) << c.name;
     }

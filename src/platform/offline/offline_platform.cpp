@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
-#include <new>
 #include <system_error>
 
 #include "platform/accessibility.h"
@@ -18,7 +16,6 @@
 #include "platform/drawing.h"
 #include "platform/file.h"
 #include "platform/font.h"
-#include "platform/offline/bitmap_decoding.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -32,17 +29,13 @@ struct FileObject {
     uint64_t size;
 };
 
-// A picture as the loader delivers it; the pixels and colours of a loaded
-// file are decoded when first asked for.
+// A picture as the loader delivers it, of which only the size is asked, or
+// a DIB section made empty, with its pixels.
 struct BitmapObject {
     int32_t width;
     int32_t height;
     int32_t bitsPerPixel;
     std::vector<uint8_t> pixels;
-    std::filesystem::path file;  // none for a section made empty
-    bool filled = false;
-    bool topDown = false;
-    std::vector<uint8_t> colorTable;
 };
 
 namespace offline {
@@ -66,31 +59,6 @@ std::filesystem::path Locate(const char* name) {
 
 uint64_t RowBytes(const BitmapObject& bitmap) {
     return (uint64_t{static_cast<uint32_t>(bitmap.bitsPerPixel)} * static_cast<uint32_t>(bitmap.width) + 31) / 32 * 4;
-}
-
-// The loader's pixels and colours of the file; a file whose pixels are not
-// decoded here keeps all-zero rows and a black table. False when the rows
-// do not fit in memory, as the system could not describe such a picture.
-bool Fill(BitmapObject& bitmap) {
-    if (bitmap.filled) return true;
-    const uint64_t bytes = RowBytes(bitmap) * static_cast<uint32_t>(bitmap.height);
-    if (bytes > bitmap.pixels.max_size()) return false;
-    std::ifstream in(bitmap.file, std::ios::binary);
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    DecodedBitmap decoded;
-    if (DecodeBitmapFile(file, &decoded) && decoded.rows.size() == bytes) {
-        bitmap.pixels = std::move(decoded.rows);
-        bitmap.colorTable = std::move(decoded.colorTable);
-        bitmap.topDown = decoded.topDown;
-    } else {
-        try {
-            bitmap.pixels.assign(static_cast<size_t>(bytes), 0);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-    }
-    bitmap.filled = true;
-    return true;
 }
 
 }  // namespace
@@ -378,7 +346,7 @@ Bitmap LoadBitmapFile(const char* name, uint32_t) {
     const std::filesystem::path file = offline::Locate(name);
     offline::Picture picture{};
     if (file.empty() || !settings.readPicture || !settings.readPicture(file, &picture)) return nullptr;
-    return new BitmapObject{picture.width, picture.height, picture.bitsPerPixel, {}, file, false, false, {}};
+    return new BitmapObject{picture.width, picture.height, picture.bitsPerPixel, {}};
 }
 bool BitmapSize(Bitmap bitmap, Size* size) {
     *size = Size{bitmap->width, bitmap->height};
@@ -387,27 +355,8 @@ bool BitmapSize(Bitmap bitmap, Size* size) {
 void ReleaseBitmap(Bitmap bitmap) {
     delete bitmap;
 }
-bool DescribeDibSection(Bitmap bitmap, DibSection* section) {
-    *section = DibSection{};
-    if (!offline::Fill(*bitmap)) return false;
-    const int32_t rowBytes = static_cast<int32_t>(offline::RowBytes(*bitmap));
-    *section = DibSection{bitmap->width,
-                          bitmap->height,
-                          bitmap->topDown ? -bitmap->height : bitmap->height,
-                          bitmap->bitsPerPixel,
-                          bitmap->pixels.data(),
-                          0,
-                          rowBytes};
-    return true;
-}
-uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count) {
-    if (bitmap->bitsPerPixel > 8 || !offline::Fill(*bitmap)) return 0;
-    std::memset(entries, 0, count * 4);
-    std::copy_n(bitmap->colorTable.data(), std::min<size_t>(bitmap->colorTable.size(), size_t{count} * 4), entries);
-    return count;
-}
 Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits) {
-    auto bitmap = std::make_unique<BitmapObject>(BitmapObject{width, height, bitsPerPixel, {}, {}, true, false, {}});
+    auto bitmap = std::make_unique<BitmapObject>(BitmapObject{width, height, bitsPerPixel, {}});
     bitmap->pixels.resize(static_cast<size_t>(offline::RowBytes(*bitmap) * static_cast<uint32_t>(height)));
     *bits = bitmap->pixels.data();
     return bitmap.release();

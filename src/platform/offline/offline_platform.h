@@ -47,8 +47,7 @@ struct Settings {
     // name is a path of this machine.
     std::function<std::filesystem::path(const char* name)> locateFile;
     // What the system's loader makes of a picture file; false when it loads
-    // none. Its pixels and colours are read from the file as the loader
-    // decodes them (bitmap_decoding.h), when the logic first asks for them.
+    // none. A picture the logic resamples it reads through the files.
     std::function<bool(const std::filesystem::path& file, Picture* picture)> readPicture;
 };
 

@@ -21,32 +21,6 @@ void ReleaseBitmap(Bitmap bitmap) {
     if (bitmap != nullptr) DeleteObject(reinterpret_cast<HBITMAP>(bitmap));
 }
 
-bool DescribeDibSection(Bitmap bitmap, DibSection* section) {
-    *section = DibSection{};
-    DIBSECTION description;
-    ZeroMemory(&description, sizeof description);
-    if (GetObjectA(reinterpret_cast<HBITMAP>(bitmap), sizeof description, &description) == 0) return false;
-    section->width = description.dsBm.bmWidth;
-    section->height = description.dsBm.bmHeight;
-    section->headerHeight = description.dsBmih.biHeight;
-    section->bitsPerPixel = description.dsBm.bmBitsPixel;
-    section->bits = static_cast<const uint8_t*>(description.dsBm.bmBits);
-    section->compression = description.dsBmih.biCompression;
-    section->rowBytes = description.dsBm.bmWidthBytes;
-    return true;
-}
-
-uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count) {
-    HDC memory = Tallied(CreateCompatibleDC(nullptr));
-    if (memory == nullptr) return 0;
-    HGDIOBJ previous = SelectObject(memory, reinterpret_cast<HBITMAP>(bitmap));
-    const UINT read = GetDIBColorTable(memory, 0, count, reinterpret_cast<RGBQUAD*>(entries));
-    SelectObject(memory, previous);
-    Untallied(memory);
-    DeleteDC(memory);
-    return read;
-}
-
 Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits) {
     BITMAPINFO info;
     ZeroMemory(&info, sizeof info);

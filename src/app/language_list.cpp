@@ -47,22 +47,10 @@ void ShowLanguage(char16_t (&tag)[kLanguageTagCapacity]) {
     platform::RequestRepaint(menu.mainWindow);
 }
 
-}  // namespace
-
-bool SelectLanguage(platform::Window owner, int32_t index, bool fatal) {
-    // Without offered languages the configuration read with the empty tag stands.
-    if (menu.languageCount == 0) return true;
-    if (index < 0 || index >= menu.languageCount) return false;
-
-    if (IsLanguageInstalled(ReadIdentifier(menu.languageTags[index]))) {
-        char16_t tag[kLanguageTagCapacity];
-        CopyWide(tag, menu.languageTags[index]);
-        ShowLanguage(tag);
-        menu.languageIndex = index;
-        platform::ListSelect(menu.languageBox, index);
-        return true;
-    }
-
+// False, after telling the user in a box owned by `owner`, when the offered
+// language `index` cannot be used here.
+bool IsUsable(platform::Window owner, int32_t index, bool fatal) {
+    if (IsLanguageInstalled(ReadIdentifier(menu.languageTags[index]))) return true;
     const UnsupportedLanguageText message = ReadUnsupportedLanguageText(fatal);
     char narrowText[kNarrowCapacity];
     char narrowCaption[kNarrowCapacity];
@@ -70,6 +58,36 @@ bool SelectLanguage(platform::Window owner, int32_t index, bool fatal) {
                              box::kIconWarning);
     if (menu.languageBox != nullptr) platform::SetKeyboardFocus(menu.languageBox);
     return false;
+}
+
+}  // namespace
+
+bool SelectLanguage(platform::Window owner, int32_t index, bool fatal) {
+    // Without offered languages the configuration read with the empty tag stands.
+    if (menu.languageCount == 0) return true;
+    if (index < 0 || index >= menu.languageCount) return false;
+    if (!IsUsable(owner, index, fatal)) return false;
+
+    char16_t tag[kLanguageTagCapacity];
+    CopyWide(tag, menu.languageTags[index]);
+    ShowLanguage(tag);
+    menu.languageIndex = index;
+    platform::ListSelect(menu.languageBox, index);
+    return true;
+}
+
+// A pass asked for the default language's own tag has read that language's
+// sections, its list section among them: a second pass would read the same,
+// and only place the window again, without a frame since none exists yet.
+// Asked for another tag, the pass read another list section, and perhaps
+// took the first offered language in place of the one asked for.
+bool SelectStartLanguage(const char16_t* askedTag, const Rect& placed) {
+    if (menu.languageCount > 0 && EqualsFoldingAZ(askedTag, menu.languageTags[menu.languageIndex])) {
+        if (!IsUsable(nullptr, menu.languageIndex, true)) return false;
+        menu.windowRect = placed;
+        return true;
+    }
+    return SelectLanguage(nullptr, menu.languageIndex, true);
 }
 
 void CreateLanguageBox(platform::Window parent, platform::Instance instance) {

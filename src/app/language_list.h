@@ -11,6 +11,12 @@
 // user in a box owned by `owner`, when that language cannot be used here.
 [[nodiscard]] bool SelectLanguage(platform::Window owner, int32_t index, bool fatal);
 
+// Start-up's switch to the default offered language, after the configuration
+// pass that was asked for `askedTag` and placed the window at `placed`: as
+// SelectLanguage, refused with the fatal text, but the configuration is read
+// again only when that pass may have read other sections.
+[[nodiscard]] bool SelectStartLanguage(const char16_t* askedTag, const Rect& placed);
+
 // The language list, a child of the menu window; filled, default selected.
 void CreateLanguageBox(platform::Window parent, platform::Instance instance);
 

@@ -12,6 +12,7 @@
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "config/saturating.h"
+#include "config/wide_text.h"
 #include "launch/os_classification.h"
 #include "platform/bitmap.h"
 #include "platform/messages.h"
@@ -69,6 +70,8 @@ StartupEnd RunMenu(bool unattended) {
 
     char16_t languageTag[kLanguageTagCapacity];
     UserLanguageTag(platform::UserDefaultLanguageId(), languageTag, kLanguageTagCapacity);
+    char16_t askedTag[kLanguageTagCapacity];
+    CopyWide(askedTag, languageTag);
 
     ClassifyOperatingSystem();
 
@@ -101,13 +104,14 @@ StartupEnd RunMenu(bool unattended) {
     MakeRequestedFonts();
     if (loaded != 0) return Error(std::string("Couldn't read ini file at ") + menu.iniPath);
 
+    const Rect placed = menu.windowRect;
     platform::GrowByFrame(&menu.windowRect, windowStyle, extendedStyle);
     const int32_t width = RectWidth(menu.windowRect);
     const int32_t height = RectHeight(menu.windowRect);
 
     if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return {};
 
-    if (!SelectLanguage(nullptr, menu.languageIndex, true)) return {};
+    if (!SelectStartLanguage(askedTag, placed)) return {};
 
     // The creation message reaches the window procedure inside this call; in
     // the unattended mode every button runs there.

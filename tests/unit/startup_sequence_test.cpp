@@ -11,6 +11,7 @@
 #include "app/entry.h"
 #include "config/ini_reader.h"
 #include "config/menu_model.h"
+#include "config_fixture.h"
 #include "ini_fixture.h"
 #include "support/platform_double.h"
 
@@ -109,6 +110,33 @@ TEST_F(StartupSequence, TheSwitchRunsEveryButtonInsideCreationThenShowsTheWindow
     EXPECT_EQ(fake.quitRequests, 1);
 }
 
+// The switch's window has a caption, and so a frame. Start-up grows the
+// centred client rectangle by it; with languages offered, the language's
+// pass places the client rectangle again, without a frame (the window does
+// not exist yet), and the grown window opens at its corner.
+TEST_F(StartupSequence, AFramedWindowIsCentredWithItsFrameOnlyWithoutLanguages) {
+    const struct {
+        const char* what;
+        std::u16string ini;
+        Rect placement;
+        Rect windowRect;
+    } cases[] = {
+        {"no languages", kIni, Rect{309, 197, 406, 325}, Rect{309, 197, 715, 522}},
+        {"the user's language offered",
+         u"[General]\r\nBitmapFile256=back.bmp\r\nButtonCount=2\r\nLanguageCount=1\r\n"
+         u"[Languages]\r\nlanguage1=0x09,0\r\n",
+         Rect{312, 219, 406, 325}, Rect{312, 219, 712, 519}},
+    };
+    for (const auto& c : cases) {
+        Start(c.ini);
+        fake.frame = Rect{-3, -22, 3, 3};
+        EXPECT_EQ(RunProgram("-s"), 0) << c.what;
+        ASSERT_EQ(fake.windows.size(), 1u) << c.what;
+        EXPECT_EQ(fake.windows[0].placement, c.placement) << c.what;
+        EXPECT_EQ(menu.windowRect, c.windowRect) << c.what;
+    }
+}
+
 TEST_F(StartupSequence, OnlyTheInstallersPendingAnswerStopsAndItStopsSilently) {
     const struct {
         bool present;
@@ -155,6 +183,35 @@ TEST_F(StartupSequence, ASecondStartBringsTheOpenMenuAndItsPopupForwardAndEnds) 
         EXPECT_FALSE(menu.unattended) << "the switch is not even read";
         EXPECT_TRUE(fake.windows.empty());
         EXPECT_TRUE(fake.boxes.empty());
+    }
+}
+
+// The configuration pass reads the sections of the language it is asked
+// for, the user's; only when the default offered language has another tag
+// are they read again in that one. Each pass makes the copyright font.
+TEST_F(StartupSequence, TheDefaultLanguageIsReadAgainOnlyWhenItsTagIsNotTheUsers) {
+    const struct {
+        const char* what;
+        uint16_t user;
+        std::u16string title;
+        std::vector<std::u16string> names;
+        size_t passes;
+    } cases[] = {
+        {"the user's own", 0x0409, u"Nine", {u"English", u"Deutsch"}, 1},
+        {"not offered: the first", 0x0411, u"Nine", {u"English", u"Deutsch"}, 2},
+    };
+    for (const auto& c : cases) {
+        Start(u"[General]\r\nBitmapFile256=back.bmp\r\nButtonCount=2\r\nLanguageCount=2\r\n"
+              u"[Languages]\r\nlanguage1=0x09,0\r\nlanguage2=0x07,0\r\n"
+              u"[LangCombo-0x09]\r\n0x09=English,English\r\n0x07=Deutsch,German\r\n"
+              u"[Prompt-0x09]\r\nAppName=Nine\r\n");
+        fake.userLanguageId = c.user;
+        fake.installedLocales = {"00000409", "00000407"};
+        EXPECT_EQ(RunProgram(""), 0) << c.what;
+        EXPECT_EQ(fake.windows.size(), 1u) << c.what;
+        EXPECT_EQ(std::u16string(menu.title), c.title) << c.what;
+        EXPECT_EQ((std::vector<std::u16string>{menu.languageNames[0], menu.languageNames[1]}), c.names) << c.what;
+        EXPECT_EQ(fake.fonts.size(), c.passes) << c.what;
     }
 }
 

@@ -6,10 +6,18 @@
 // same offering one language, and discs whose 1920x1080 and 3840x2160
 // pictures are resampled to fit the screen.
 //   startup_latency [RUNS [DISC]]   (tessaline.exe and bare_window.exe beside it)
+//   startup_latency --profile RUNS
+//   startup_latency --write-discs FOLDER
 // DISC, a folder with install.ini and its pictures, is measured instead of
 // those ("startup-disc"). Prints, per disc, the medians as
 // "<case>: tessaline=<ms> ms bare=<ms> ms ratio=<r>", and the peak working
-// set of either program.
+// set of either program. --profile runs the measuring build
+// tessaline_marked.exe in the menu's place on the four discs, alternately
+// with the bare program, and prints when each step of its start-up began and
+// ended ("<case>-profile: <step> enter=<ms> leave=<ms> spent=<ms>").
+// --write-discs writes the four discs, without the menu, into sub-folders of
+// FOLDER named after their cases, for tools that look at what the menu does
+// with them.
 #include <windows.h>
 #include <psapi.h>
 
@@ -18,6 +26,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/ini_reader.h"
@@ -64,6 +73,7 @@ COLORREF ScreenPixel(POINT at) {
 }
 
 struct Run {
+    double started = 0;  // Now() as the process was created
     double milliseconds = 0;
     size_t peakWorkingSet = 0;
     RECT windowRect{};
@@ -93,12 +103,13 @@ Run Measure(Program& program, bool learn) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string commandLine = program.commandLine;
+    Run run;
     const double start = Now();
+    run.started = start;
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, program.folder.c_str(),
                         &startup, &process)) {
         throw std::runtime_error("cannot start " + program.commandLine);
     }
-    Run run;
     HWND window = nullptr;
     for (;;) {
         if (window == nullptr) {
@@ -273,13 +284,164 @@ void Report(const char* name, const Outcome& outcome) {
     std::fflush(stdout);
 }
 
+// The marks of one run of tessaline_marked.exe (startup_marks.cpp), in
+// milliseconds since its process was created, keyed by step and, from the
+// second call of a step on, the call's number.
+struct Mark {
+    std::string key;
+    int depth;
+    double enter;
+    double leave;
+};
+
+std::vector<Mark> ReadMarks(const std::string& path, double started) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) throw std::runtime_error("no marks in " + path);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<Mark> marks;
+    std::vector<size_t> open;
+    std::vector<std::pair<std::string, int>> calls;
+    char side[8];
+    char step[64];
+    long long counter = 0;
+    while (std::fscanf(file, "%7s %63s %lld", side, step, &counter) == 3) {
+        const double at = 1000.0 * static_cast<double>(counter) / static_cast<double>(frequency.QuadPart) - started;
+        if (std::string(side) == "enter") {
+            auto call = std::find_if(calls.begin(), calls.end(), [&](const auto& c) { return c.first == step; });
+            if (call == calls.end()) call = calls.insert(calls.end(), {step, 0});
+            const int number = ++call->second;
+            marks.push_back(Mark{std::string(step) + (number > 1 ? "#" + std::to_string(number) : ""),
+                                 static_cast<int>(open.size()), at, at});
+            open.push_back(marks.size() - 1);
+        } else if (!open.empty()) {
+            marks[open.back()].leave = at;
+            open.pop_back();
+        }
+    }
+    std::fclose(file);
+    std::remove(path.c_str());
+    return marks;
+}
+
+// Runs tessaline_marked.exe, in the menu's place, alternately with the bare
+// program, and prints for each step the medians of when it was entered and
+// left and of how long it took, beside the medians of both programs' times
+// to their first paint.
+void Profile(const std::string& name, const std::string& disc, COLORREF edge, int runs) {
+    const std::string marksPath = disc + "marks.txt";
+    SetEnvironmentVariableA("TESSALINE_MARKS", marksPath.c_str());
+    Program menuProgram{"\"" + disc + "tessaline.exe\"", disc, kMenuClass, POINT{0, 0}, edge, WM_USER};
+    const RECT r = Measure(menuProgram, true).windowRect;
+    for (int k = 0; k < kWarmUpRuns - 1; ++k) Measure(menuProgram, false);
+    char geometry[96];
+    std::snprintf(geometry, sizeof geometry, " %ld %ld %ld %ld %08lx", r.left, r.top, r.right - r.left,
+                  r.bottom - r.top, static_cast<unsigned long>(kBareColour));
+    Program bareProgram{"\"" + OwnFolder() + "bare_window.exe\"" + geometry, disc, kBareClass, menuProgram.probe,
+                        kBareColour, WM_CLOSE};
+    for (int k = 0; k < kWarmUpRuns; ++k) Measure(bareProgram, false);
+    std::remove(marksPath.c_str());
+
+    std::vector<Mark> steps;  // as the first run met them
+    std::vector<std::vector<double>> enters, leaves, spent;
+    Series menu, bare;
+    for (int k = 0; k < runs; ++k) {
+        const Run run = Measure(menuProgram, false);
+        menu.Add(run);
+        for (const Mark& mark : ReadMarks(marksPath, run.started)) {
+            auto known = std::find_if(steps.begin(), steps.end(), [&](const Mark& m) { return m.key == mark.key; });
+            if (known == steps.end()) {
+                known = steps.insert(steps.end(), mark);
+                enters.emplace_back();
+                leaves.emplace_back();
+                spent.emplace_back();
+            }
+            const size_t at = static_cast<size_t>(known - steps.begin());
+            enters[at].push_back(mark.enter);
+            leaves[at].push_back(mark.leave);
+            spent[at].push_back(mark.leave - mark.enter);
+        }
+        bare.Add(Measure(bareProgram, false));
+    }
+    SetEnvironmentVariableA("TESSALINE_MARKS", nullptr);
+    std::printf("# %s profile: medians over %d runs, in ms since the process was created\n", name.c_str(), runs);
+    for (size_t k = 0; k < steps.size(); ++k) {
+        std::printf("%s-profile: %*s%s enter=%.2f leave=%.2f spent=%.2f calls=%zu\n", name.c_str(),
+                    2 * steps[k].depth, "", steps[k].key.c_str(), Median(enters[k]), Median(leaves[k]),
+                    Median(spent[k]), spent[k].size());
+    }
+    std::printf("%s-profile: painted: tessaline=%.1f ms bare=%.1f ms\n", name.c_str(), Median(menu.milliseconds),
+                Median(bare.milliseconds));
+    std::fflush(stdout);
+}
+
+// A disc to measure: its files (install.ini, its pictures, a document) by
+// name, tessaline.exe aside.
+struct Disc {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> files;
+};
+
+// The sample disc, the same offering its first language only, and discs
+// whose 1920x1080 and 3840x2160 pictures are resampled.
+std::vector<Disc> MeasuredDiscs() {
+    const std::string sampleDisc = std::string("Z:") + TESSALINE_SAMPLE_DISC + "/";
+    std::vector<Disc> discs;
+    Disc sample{"startup", {}};
+    for (const char* file : {"install.ini", "background.bmp", "readme.txt"}) {
+        sample.files.emplace_back(file, ReadWholeFile(sampleDisc + file));
+    }
+    discs.push_back(sample);
+    // Without a language list, whose common control the manifest's version
+    // loads, the menu's own work stands out.
+    std::string& ini = sample.files[0].second;
+    const std::string three = fixture::Utf16Le(u"LanguageCount=3", false);
+    const size_t at = ini.find(three);
+    if (at != std::string::npos) {
+        ini.replace(at, three.size(), fixture::Utf16Le(u"LanguageCount=1", false));
+        sample.name = "startup-one-language";
+        discs.push_back(sample);
+    }
+    discs.push_back(Disc{"startup-resampled",
+                         {{"install.ini", fixture::Utf16Le(DiscIni(1))},
+                          {"background.bmp", bench::MakePicture(1920, 1080, 8).FileBytes()}}});
+    discs.push_back(Disc{"startup-4k",
+                         {{"install.ini", fixture::Utf16Le(DiscIni(2))},
+                          {"background.bmp", bench::MakePicture(3840, 2160, 8).FileBytes()}}});
+    return discs;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file != nullptr) std::fclose(file);
+    if (!written) throw std::runtime_error("cannot write " + path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
     try {
-        const std::string sampleDisc = std::string("Z:") + TESSALINE_SAMPLE_DISC + "/";
+        if (argc == 3 && std::string(argv[1]) == "--write-discs") {
+            for (const Disc& disc : MeasuredDiscs()) {
+                const std::string folder = std::string(argv[2]) + "\\" + disc.name;
+                CreateDirectoryA(folder.c_str(), nullptr);
+                for (const auto& file : disc.files) WriteWholeFile(folder + "\\" + file.first, file.second);
+            }
+            return 0;
+        }
         const std::string own = OwnFolder();
+        if (argc == 3 && std::string(argv[1]) == "--profile") {
+            const int runs = std::max(1, std::atoi(argv[2]));
+            for (const Disc& measured : MeasuredDiscs()) {
+                TempFolder disc;
+                for (const auto& file : measured.files) disc.Write(file.first, file.second);
+                disc.CopyIn(own + "tessaline_marked.exe", "tessaline.exe");
+                Profile(measured.name, disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs);
+            }
+            return 0;
+        }
+        const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
         if (argc > 2) {
             TempFolder disc;
             WIN32_FIND_DATAA entry;
@@ -296,44 +458,11 @@ int main(int argc, char** argv) {
             Report("startup-disc", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
             return 0;
         }
-        {
+        for (const Disc& measured : MeasuredDiscs()) {
             TempFolder disc;
-            for (const char* file : {"install.ini", "background.bmp", "readme.txt"}) {
-                disc.CopyIn(sampleDisc + file, file);
-            }
+            for (const auto& file : measured.files) disc.Write(file.first, file.second);
             disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
-            Report("startup", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
-        }
-        {
-            // The sample disc again, offering its first language only: without
-            // a language list, whose common control the manifest's version
-            // loads, the menu's own work stands out.
-            std::string ini = ReadWholeFile(sampleDisc + "install.ini");
-            const std::string three = fixture::Utf16Le(u"LanguageCount=3", false);
-            const size_t at = ini.find(three);
-            if (at != std::string::npos) {
-                ini.replace(at, three.size(), fixture::Utf16Le(u"LanguageCount=1", false));
-                TempFolder disc;
-                disc.Write("install.ini", ini);
-                for (const char* file : {"background.bmp", "readme.txt"}) disc.CopyIn(sampleDisc + file, file);
-                disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
-                Report("startup-one-language",
-                       Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
-            }
-        }
-        {
-            TempFolder disc;
-            disc.Write("install.ini", fixture::Utf16Le(DiscIni(1)));
-            disc.Write("background.bmp", bench::MakePicture(1920, 1080, 8).FileBytes());
-            disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
-            Report("startup-resampled", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
-        }
-        {
-            TempFolder disc;
-            disc.Write("install.ini", fixture::Utf16Le(DiscIni(2)));
-            disc.Write("background.bmp", bench::MakePicture(3840, 2160, 8).FileBytes());
-            disc.CopyIn(own + "tessaline.exe", "tessaline.exe");
-            Report("startup-4k", Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
+            Report(measured.name.c_str(), Compare(disc.Path(), EdgeDarkColour(disc.Path() + "install.ini"), runs));
         }
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "startup_latency: %s\n", failure.what());

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "check/disc_speed.h"
 #include "check/layout_picture.h"
 #include "config/menu_model.h"
 #include "launch/button_launches.h"
@@ -39,6 +40,34 @@ std::string KindName(int32_t kind) {
 
 std::string ColorsText(int32_t colors) {
     return colors == -1 ? "more than 256 colours" : std::to_string(colors) + " colours";
+}
+
+std::string Milliseconds(double milliseconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f ms", milliseconds);
+    return text;
+}
+
+// What start-up took from the disc, file by file, and how long a disc takes
+// to give it.
+void PrintReads(const StartupResult& result, const DiscFolder& disc, std::ostream& out) {
+    uint64_t total = 0;
+    for (const platform::offline::FileRead& read : result.reads) {
+        out << "start-up reads " << read.file.lexically_relative(disc.Root()).string() << ": " << read.bytes
+            << " bytes, ";
+        if (read.mapped) {
+            out << "mapped whole by the system\n";
+        } else {
+            out << "in " << read.calls << (read.calls == 1 ? " read\n" : " reads\n");
+        }
+        total += read.bytes;
+    }
+    const uint32_t files = static_cast<uint32_t>(result.reads.size());
+    out << "start-up reads " << total << " bytes from " << files << (files == 1 ? " file: " : " files: ")
+        << Milliseconds(ReadMilliseconds(kDvd16x, total, files)) << " from " << kDvd16x.name << ", "
+        << Milliseconds(ReadMilliseconds(kCd48x, total, files)) << " from " << kCd48x.name << " (a seek of "
+        << Milliseconds(kDvd16x.seekMilliseconds) << " for each file, then " << kDvd16x.bytesPerSecond / 1e6
+        << " and " << kCd48x.bytesPerSecond / 1e6 << " MB/s)\n";
 }
 
 void PrintStop(const StartupResult& result, std::ostream& out) {
@@ -103,6 +132,7 @@ int DryRun(const std::filesystem::path& discFolder, const SystemChoice& system, 
         std::snprintf(scale, sizeof scale, "%.4g", static_cast<double>(start.scale));
         out << "scale: " << scale << "\n";
     }
+    PrintReads(start, disc, out);
     if (!start.runs) {
         if (!picture.empty()) out << "picture: none, the window does not open\n";
         PrintStop(start, out);

@@ -98,6 +98,10 @@ StartupResult RunStartup(const DiscFolder& disc, const SystemChoice& choice, boo
 
     StartupResult result;
     result.boxes = offline::ShownBoxes();
+    const std::filesystem::path program = LocateOnDisc(disc, choice.programFolder, settings.ownPath.c_str());
+    std::error_code error;
+    if (!program.empty()) result.reads.push_back({program, std::filesystem::file_size(program, error), 1, true});
+    result.reads.insert(result.reads.end(), offline::FileReads().begin(), offline::FileReads().end());
     if (!offline::CreatedWindows().empty()) {
         const Rect& placed = offline::CreatedWindows().back();
         result.runs = true;

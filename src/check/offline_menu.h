@@ -42,6 +42,10 @@ struct StartupResult {
     BitmapFacts bitmap;
     float scale = 1.0f;
     Rect window{};  // where the window opens, and its size
+    // What start-up took from the disc, in order: the program itself, which
+    // the system maps to start it, when the disc holds it, then the files
+    // the menu read and the picture the system's loader mapped.
+    std::vector<platform::offline::FileRead> reads;
 };
 
 // install.ini of the disc, loaded into the menu's reader; false, with the

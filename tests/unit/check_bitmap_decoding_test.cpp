@@ -1,12 +1,14 @@
-// The pixels the offline layer gives in place of the system's loader: runs
-// of RLE8 and RLE4 decoded as the loader decodes them, and which files it
-// decodes at all.
+// The pixels the checker and the menu take in place of the system's loader:
+// runs of RLE8 and RLE4 decoded as the loader decodes them, and which files
+// it decodes at all; and the checker's RLE8 encoding, which decodes back to
+// the rows it was given.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "check/rle8_encoding.h"
 #include "render/bitmap_decoding.h"
 #include "support/fixture_bytes.h"
 
@@ -95,6 +97,63 @@ TEST(BitmapFileDecoding, TheLoaderDecodesAStreamOfItsOwnDepthBottomUpWithAnImage
         ASSERT_EQ(decoded.colorTable.size(), 256u * 4) << c.name;
         EXPECT_EQ(decoded.colorTable[4 + 2], 255) << c.name << ": colour 1 is red";
     }
+}
+
+// Rows of `width` indices, `rowBytes` apart (their padding zero), from a
+// function of the pixel.
+struct EncodingCase {
+    const char* name;
+    int32_t width;
+    int32_t height;
+    uint8_t (*index)(int32_t x, int32_t y);
+};
+
+TEST(RunLengthEncoding, DecodesBackToTheRowsAsTheLoaderDecodes) {
+    const EncodingCase cases[] = {
+        {"one index", 9, 3, [](int32_t, int32_t) -> uint8_t { return 7; }},
+        {"no index repeats, odd width", 7, 2, [](int32_t x, int32_t y) { return static_cast<uint8_t>(x + 10 * y); }},
+        {"runs longer than 255", 600, 2, [](int32_t x, int32_t) { return static_cast<uint8_t>(x < 520 ? 1 : 2); }},
+        {"varying indices longer than 255", 700, 1, [](int32_t x, int32_t) { return static_cast<uint8_t>(x * 7); }},
+        {"pairs", 10, 2, [](int32_t x, int32_t) { return static_cast<uint8_t>(x / 2); }},
+        {"runs among varying indices", 13, 2,
+         [](int32_t x, int32_t y) { return static_cast<uint8_t>(x >= 4 && x < 8 ? 0 : x + y); }},
+        {"one pixel a row", 1, 4, [](int32_t, int32_t y) { return static_cast<uint8_t>(y); }},
+        {"two different pixels", 2, 1, [](int32_t x, int32_t) { return static_cast<uint8_t>(x + 3); }},
+    };
+    for (const EncodingCase& c : cases) {
+        const uint32_t rowBytes = (static_cast<uint32_t>(c.width) + 3) / 4 * 4;
+        std::vector<uint8_t> rows(rowBytes * static_cast<uint32_t>(c.height), 0);
+        for (int32_t y = 0; y < c.height; ++y) {
+            for (int32_t x = 0; x < c.width; ++x) rows[y * rowBytes + x] = c.index(x, y);
+        }
+        const std::vector<uint8_t> stream = EncodeRle8(rows.data(), rowBytes, c.width, c.height);
+        std::vector<uint8_t> decoded(rows.size(), 0);
+        DecodeRunLength(stream.data(), stream.size(), 8, c.width, c.height, rowBytes, decoded.data());
+        EXPECT_EQ(decoded, rows) << c.name;
+        EXPECT_EQ(std::vector<uint8_t>(stream.end() - 2, stream.end()), (std::vector<uint8_t>{0, 1})) << c.name;
+    }
+}
+
+TEST(RunLengthEncoding, TakesARunFromThreeIndicesAndAnAbsoluteRunWhereItIsNoLonger) {
+    const struct {
+        const char* name;
+        std::vector<uint8_t> row;
+        std::vector<uint8_t> stream;
+    } cases[] = {
+        {"a run", {4, 4, 4, 4}, {4, 4, 0, 1}},
+        {"an absolute run, padded", {1, 2, 3}, {0, 3, 1, 2, 3, 0, 0, 1}},
+        {"a pair and a single: encoded runs", {5, 5, 6}, {2, 5, 1, 6, 0, 1}},
+        {"varying, then a run of three", {1, 2, 3, 4, 9, 9, 9}, {0, 4, 1, 2, 3, 4, 3, 9, 0, 1}},
+        {"a pair inside varying indices", {1, 2, 2, 3}, {0, 4, 1, 2, 2, 3, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeRle8(c.row.data(), static_cast<uint32_t>(c.row.size()), static_cast<int32_t>(c.row.size()), 1),
+                  c.stream)
+            << c.name;
+    }
+    // Rows apart: a line end between them, none after the last.
+    const std::vector<uint8_t> two{8, 8, 8, 0, 9, 9, 9, 0};
+    EXPECT_EQ(EncodeRle8(two.data(), 4, 3, 2), (std::vector<uint8_t>{3, 8, 0, 0, 3, 9, 0, 1}));
 }
 
 }  // namespace

@@ -395,6 +395,46 @@ TEST_F(CheckDiscTest, APictureCutShortMattersOnlyOnScreensThatShrinkIt) {
     EXPECT_NE(findings[0].message.find("Incorrect bitmap format"), std::string::npos) << findings[0].message;
 }
 
+// Of the pictures over 2 MB, a 256-colour one that RLE8 would make a quarter
+// smaller or more gets a note, with the bytes and the time a 16x DVD saves.
+TEST_F(CheckDiscTest, ALarge256ColourPictureThatRunLengthEncodingShrinksGetsANote) {
+    std::vector<fixture::PaletteEntry> palette(256, fixture::PaletteEntry{1, 2, 3});
+    std::vector<uint8_t> varying(2000 * 1100);
+    for (size_t k = 0; k < varying.size(); ++k) varying[k] = static_cast<uint8_t>(k * 7);
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string note;  // none: empty
+    } cases[] = {
+        // Rows of 2000 indices: 8 runs (16 bytes), a line end between rows,
+        // the end; the same 58 bytes of headers and colours.
+        {"one colour", fixture::PlainBitmap(2000, 1100, {10, 20, 30}),
+         "b.bmp is 2200058 bytes; run-length encoded (RLE8), which the menu shows the same, it would be 19858 "
+         "bytes: 2180200 fewer, which a 16x DVD reads in 109 ms less"},
+        {"one colour, 2 MB or less", fixture::PlainBitmap(2000, 950, {10, 20, 30}), ""},
+        {"indices that never repeat", fixture::PaletteBitmap(2000, 1100, 8, palette, varying), ""},
+        {"true colour", fixture::TrueColorBitmap(1000, 700, {10, 20, 30}), ""},
+    };
+    disc.WriteIni(kCleanIni);
+    for (const auto& c : cases) {
+        disc.Write("b.bmp", c.bytes);
+        std::vector<Finding> notes;
+        for (const Finding& f : CheckDisc(disc.Folder(), CheckSettings{})) {
+            if (f.message.find("RLE8") != std::string::npos) notes.push_back(f);
+        }
+        if (c.note.empty()) {
+            EXPECT_TRUE(notes.empty()) << c.what << "\n" << Listing(notes);
+            continue;
+        }
+        ASSERT_EQ(notes.size(), 1u) << c.what;
+        EXPECT_EQ(notes[0].severity, Severity::kNote);
+        EXPECT_EQ(notes[0].line, 2);
+        EXPECT_EQ(notes[0].message, c.note);
+        EXPECT_EQ(notes[0].hint, "save it as an RLE8 .bmp file, with ImageMagick for example: convert b.bmp -compress "
+                                 "RLE BMP3:b.bmp");
+    }
+}
+
 TEST_F(CheckDiscTest, ProgramsAreFoundAsWindowsFindsThem) {
     // Letter case does not matter on a disc, "." is the disc itself, and a
     // file the disc build adds later counts as there.

@@ -23,10 +23,11 @@
 
 namespace platform {
 
-// A file opened through the settings' locator.
+// A file opened through the settings' locator, and its record of reads.
 struct FileObject {
     std::ifstream stream;
     uint64_t size;
+    size_t read;  // in the reads kept
 };
 
 // A picture as the loader delivers it, of which only the size is asked, or
@@ -45,6 +46,7 @@ namespace {
 Settings settings;
 std::vector<ShownBox> shownBoxes;
 std::vector<Rect> createdWindows;
+std::vector<FileRead> fileReads;
 
 // Fonts exist only as numbers; the face asked for is the face in use.
 std::vector<FontDescription> fonts;
@@ -75,9 +77,14 @@ const std::vector<Rect>& CreatedWindows() {
     return createdWindows;
 }
 
+const std::vector<FileRead>& FileReads() {
+    return fileReads;
+}
+
 void ForgetRecords() {
     shownBoxes.clear();
     createdWindows.clear();
+    fileReads.clear();
 }
 
 bool DescriptionOf(Font font, FontDescription* description) {
@@ -159,6 +166,8 @@ File OpenFileForReading(const char* path) {
     file->stream.open(located, std::ios::binary);
     if (!file->stream) return nullptr;
     file->size = size;
+    file->read = offline::fileReads.size();
+    offline::fileReads.push_back(offline::FileRead{located, 0, 0, false});
     return file.release();
 }
 
@@ -169,6 +178,9 @@ uint32_t FileSizeLow(File file) {
 bool ReadFromFile(File file, void* buffer, uint32_t wanted, uint32_t* got) {
     file->stream.read(static_cast<char*>(buffer), wanted);
     *got = static_cast<uint32_t>(file->stream.gcount());
+    offline::FileRead& record = offline::fileReads[file->read];
+    record.bytes += *got;
+    ++record.calls;
     return !file->stream.bad();
 }
 
@@ -341,11 +353,14 @@ Size TextExtent(DrawingContext, const char*) {
 void DrawWideText(DrawingContext, int32_t, int32_t, const char16_t*) {}
 void DrawWrappedText(DrawingContext, const char*, const Rect&) {}
 
-// Bitmaps: what the settings' reader says the loader makes of a file.
+// Bitmaps: what the settings' reader says the loader makes of a file, which
+// it maps whole.
 Bitmap LoadBitmapFile(const char* name, uint32_t) {
     const std::filesystem::path file = offline::Locate(name);
     offline::Picture picture{};
     if (file.empty() || !settings.readPicture || !settings.readPicture(file, &picture)) return nullptr;
+    std::error_code error;
+    offline::fileReads.push_back(offline::FileRead{file, std::filesystem::file_size(file, error), 1, true});
     return new BitmapObject{picture.width, picture.height, picture.bitsPerPixel, {}};
 }
 bool BitmapSize(Bitmap bitmap, Size* size) {

@@ -57,13 +57,23 @@ struct ShownBox {
     uint32_t flags;
 };
 
+// A file the logic opened, or a picture the system's loader took.
+struct FileRead {
+    std::filesystem::path file;  // where it lies on this machine
+    uint64_t bytes;              // read, or the whole file for the loader, which maps it
+    uint32_t calls;              // reads, or 1 for the loader's mapping
+    bool mapped;
+};
+
 // The settings that every answer comes from; a tool changes them between runs.
 Settings& CurrentSettings();
 
-// The message boxes the logic has shown, and the top-level windows it has
-// created (x, y, width and height), since the last ForgetRecords.
+// The message boxes the logic has shown, the top-level windows it has
+// created (x, y, width and height) and the files it opened and read, since
+// the last ForgetRecords.
 const std::vector<ShownBox>& ShownBoxes();
 const std::vector<Rect>& CreatedWindows();
+const std::vector<FileRead>& FileReads();
 void ForgetRecords();
 
 // The description a font was created from; false for none.

@@ -14,7 +14,8 @@
 // set of either program. --profile runs the measuring build
 // tessaline_marked.exe in the menu's place on the four discs, alternately
 // with the bare program, and prints when each step of its start-up began and
-// ended ("<case>-profile: <step> enter=<ms> leave=<ms> spent=<ms>").
+// ended ("<case>-profile: <step> enter=<ms> leave=<ms> spent=<ms>"), and
+// each step's calls together ("<case>-profile-total: <step> spent=<ms>").
 // --write-discs writes the four discs, without the menu, into sub-folders of
 // FOLDER named after their cases, for tools that look at what the menu does
 // with them.
@@ -344,11 +345,34 @@ void Profile(const std::string& name, const std::string& disc, COLORREF edge, in
 
     std::vector<Mark> steps;  // as the first run met them
     std::vector<std::vector<double>> enters, leaves, spent;
+    // Each step's calls together: their number and time in each run.
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> totals, counts;
     Series menu, bare;
     for (int k = 0; k < runs; ++k) {
         const Run run = Measure(menuProgram, false);
         menu.Add(run);
-        for (const Mark& mark : ReadMarks(marksPath, run.started)) {
+        const std::vector<Mark> marks = ReadMarks(marksPath, run.started);
+        std::vector<double> total(names.size(), 0.0), count(names.size(), 0.0);
+        for (const Mark& mark : marks) {
+            const std::string name = mark.key.substr(0, mark.key.find('#'));
+            auto known = std::find(names.begin(), names.end(), name);
+            if (known == names.end()) {
+                known = names.insert(names.end(), name);
+                totals.emplace_back();
+                counts.emplace_back();
+                total.push_back(0.0);
+                count.push_back(0.0);
+            }
+            const size_t at = static_cast<size_t>(known - names.begin());
+            total[at] += mark.leave - mark.enter;
+            count[at] += 1.0;
+        }
+        for (size_t n = 0; n < names.size(); ++n) {
+            totals[n].push_back(total[n]);
+            counts[n].push_back(count[n]);
+        }
+        for (const Mark& mark : marks) {
             auto known = std::find_if(steps.begin(), steps.end(), [&](const Mark& m) { return m.key == mark.key; });
             if (known == steps.end()) {
                 known = steps.insert(steps.end(), mark);
@@ -366,9 +390,16 @@ void Profile(const std::string& name, const std::string& disc, COLORREF edge, in
     SetEnvironmentVariableA("TESSALINE_MARKS", nullptr);
     std::printf("# %s profile: medians over %d runs, in ms since the process was created\n", name.c_str(), runs);
     for (size_t k = 0; k < steps.size(); ++k) {
+        // Steps called many times (a text drawn, a font made) show in the totals only.
+        const size_t hash = steps[k].key.find('#');
+        if (hash != std::string::npos && std::atoi(steps[k].key.c_str() + hash + 1) > 3) continue;
         std::printf("%s-profile: %*s%s enter=%.2f leave=%.2f spent=%.2f calls=%zu\n", name.c_str(),
                     2 * steps[k].depth, "", steps[k].key.c_str(), Median(enters[k]), Median(leaves[k]),
                     Median(spent[k]), spent[k].size());
+    }
+    for (size_t n = 0; n < names.size(); ++n) {
+        std::printf("%s-profile-total: %s spent=%.2f calls=%.0f\n", name.c_str(), names[n].c_str(),
+                    Median(totals[n]), Median(counts[n]));
     }
     std::printf("%s-profile: painted: tessaline=%.1f ms bare=%.1f ms\n", name.c_str(), Median(menu.milliseconds),
                 Median(bare.milliseconds));

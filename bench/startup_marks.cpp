@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "config/ini_reader.h"
+#include "platform/font.h"
 #include "platform/types.h"
 #include "render/bitmap_decoding.h"
 #include "render/resample.h"
@@ -122,6 +123,24 @@ TESSALINE_MARKED_STEP(void, _ZN8platform18ShowTopLevelWindowEPNS_12WindowObjectE
 TESSALINE_MARKED_STEP(void, _ZN8platform8PaintNowEPNS_12WindowObjectE, "PaintNow", (platform::Window w), (w))
 TESSALINE_MARKED_STEP(void, _Z15PaintMenuWindowPN8platform12WindowObjectE, "PaintMenuWindow", (platform::Window w),
                       (w))
+TESSALINE_MARKED_STEP(platform::DrawingContext, _ZN8platform16BeginWindowPaintEPNS_12WindowObjectE, "BeginWindowPaint",
+                      (platform::Window w), (w))
+TESSALINE_MARKED_STEP(void, _ZN8platform9CopyBlockEPNS_20DrawingContextObjectEiiiiS1_ii, "CopyBlock",
+                      (platform::DrawingContext t, int32_t x, int32_t y, int32_t w, int32_t h,
+                       platform::DrawingContext s, int32_t sx, int32_t sy),
+                      (t, x, y, w, h, s, sx, sy))
+TESSALINE_MARKED_STEP(void, _ZN8platform12DrawWideTextEPNS_20DrawingContextObjectEiiPKDs, "DrawWideText",
+                      (platform::DrawingContext c, int32_t x, int32_t y, const char16_t* t), (c, x, y, t))
+TESSALINE_MARKED_STEP(void, _ZN8platform15DrawWrappedTextEPNS_20DrawingContextObjectEPKcRK4Rect, "DrawWrappedText",
+                      (platform::DrawingContext c, const char* t, const Rect& r), (c, t, r))
+TESSALINE_MARKED_STEP(Size, _ZN8platform10TextExtentEPNS_20DrawingContextObjectEPKc, "TextExtent",
+                      (platform::DrawingContext c, const char* t), (c, t))
+TESSALINE_MARKED_STEP(platform::Bitmap, _ZN8platform21CreateOffscreenBitmapEiii, "CreateOffscreenBitmap",
+                      (int32_t w, int32_t h, int32_t b), (w, h, b))
+TESSALINE_MARKED_STEP(platform::Font, _ZN8platform14CreateFontFromERKNS_15FontDescriptionE, "CreateFontFrom",
+                      (const platform::FontDescription& d), (d))
+TESSALINE_MARKED_STEP(bool, _ZN8platform9FaceInUseEPNS_10FontObjectEPcj, "FaceInUse",
+                      (platform::Font f, char* n, uint32_t c), (f, n, c))
 
 // The program's own code begins and ends here; the notes are written as it ends.
 extern "C" int __real__Z10RunProgramPKc(const char* arguments);

@@ -170,6 +170,14 @@ TEST_F(DryRunTest, TheStartUpsReadsAreListedWithTheTimeADiscTakes) {
         EXPECT_EQ(listed, (std::vector<std::string>{reads + "tessaline.exe: 1000000 bytes, mapped whole by the system",
                                                     iniLine, reads + c.picture, total}));
     }
+    // A program the disc build adds is named, not counted.
+    disc.Remove("tessaline.exe");
+    disc.Write("tessaline-check-adds.txt", "tessaline.exe\n");
+    ASSERT_EQ(Run(SystemChoice{}), 0);
+    EXPECT_EQ(LineStarting(reads + "tessaline.exe"), reads + "tessaline.exe: added when the disc is made, not counted");
+    EXPECT_EQ(LineStarting(reads + std::to_string(2000058 + ini)),
+              reads + std::to_string(2000058 + ini) + " bytes from 2 files: 300 ms from a 16x DVD, 478 ms from a 48x "
+                                                      "CD (a seek of 100 ms for each file, then 20 and 7.2 MB/s)");
 }
 
 TEST_F(DryRunTest, APictureCutShortOpensOnlyWhereItIsNotShrunk) {

@@ -1,7 +1,9 @@
 // tessaline-check's dry run against tessaline.exe itself, for the system the
 // test runs on: the window opens where the dry run says, a click on a button
 // starts exactly the command lines, in the working folders, that the dry run
-// printed for it, and -s starts what it printed for -s, in that order.
+// printed for it, and -s starts what it printed for -s, in that order; and
+// the files start-up takes from the disc are named with their sizes as the
+// Windows build's checker finds them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -196,6 +198,31 @@ TEST_F(DryRunMatchesTheMenu, TheUnattendedRunStartsWhatTheDryRunPrinted) {
     DWORD exitCode = 1;
     ASSERT_TRUE(menu.WaitForExit(20000, &exitCode));
     EXPECT_EQ(Recorded(log.Lines()), predicted);
+}
+
+uint64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+// At the screen's size the picture is not shrunk: the system's loader maps it.
+TEST_F(DryRunMatchesTheMenu, TheStartUpsReadsAreTheDiscsFilesWithTheirSizes) {
+    std::vector<std::string> reads;
+    for (const std::string& line : dryRun) {
+        if (line.compare(0, 15, "start-up reads ") == 0) reads.push_back(line);
+    }
+    const std::string& folder = disc.Folder().Path();
+    const uint64_t total = FileSize(disc.ExePath()) + FileSize(disc.IniPath()) + FileSize(folder + "back.bmp");
+    ASSERT_EQ(reads.size(), 4u);
+    EXPECT_EQ(reads[0], "start-up reads tessaline.exe: " + std::to_string(FileSize(disc.ExePath())) +
+                            " bytes, mapped whole by the system");
+    EXPECT_EQ(reads[1],
+              "start-up reads install.ini: " + std::to_string(FileSize(disc.IniPath())) + " bytes, in 1 read");
+    EXPECT_EQ(reads[2], "start-up reads back.bmp: " + std::to_string(FileSize(folder + "back.bmp")) +
+                            " bytes, mapped whole by the system");
+    const std::string sum = "start-up reads " + std::to_string(total) + " bytes from 3 files: ";
+    EXPECT_EQ(reads[3].substr(0, sum.size()), sum);
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+// ImageMagick's area-averaging scale (Magick++'s Image::scale), a peer of
+// the resampler, timed one scaling at a time for bench/resample_peers.py
+// (the protocol: timer_requests.h), in process on the pictures that
+// write_pictures saved, each read once and kept decoded. Host build only.
+//   magick_timer PICTURES
+#include <Magick++.h>
+
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <string>
+
+#include "timer_requests.h"
+
+namespace {
+
+std::string pictureFolder;
+
+const Magick::Image& DecodedPicture(bench::PictureShape shape) {
+    static std::map<std::string, Magick::Image> pictures;
+    const std::string name = bench::PictureName(shape);
+    auto found = pictures.find(name);
+    if (found == pictures.end()) {
+        found = pictures.emplace(name, Magick::Image(pictureFolder + "/" + name + ".bmp")).first;
+    }
+    return found->second;
+}
+
+// The scaled picture replaces the copy's; the decoded one stays as it was,
+// shared, not copied, until then. Its thread limit is the request's.
+std::string TimeScale(const bench::TimeRequest& request, double* milliseconds) {
+    try {
+        const Magick::Image& picture = DecodedPicture(request.shape);
+        Magick::ResourceLimits::thread(request.threads);
+        Magick::Geometry size(static_cast<size_t>(request.toWidth), static_cast<size_t>(request.toHeight));
+        size.aspect(true);  // exactly that size, as the "!" of a geometry asks
+        Magick::Image scaled = picture;
+        const auto start = std::chrono::steady_clock::now();
+        scaled.scale(size);
+        *milliseconds = bench::MillisecondsSince(start);
+        if (scaled.columns() != static_cast<size_t>(request.toWidth) ||
+            scaled.rows() != static_cast<size_t>(request.toHeight)) {
+            return "scale made " + std::to_string(scaled.columns()) + "x" + std::to_string(scaled.rows());
+        }
+        return {};
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: magick_timer PICTURES\n");
+        return 2;
+    }
+    Magick::InitializeMagick(argv[0]);
+    pictureFolder = argv[1];
+    return bench::ServeTimeRequests(TimeScale);
+}

@@ -1,0 +1,62 @@
+#!/usr/bin/python3
+"""Pillow's exact area averaging (Image.resize with Image.BOX), a peer of the
+resampler, timed one resizing at a time for bench/resample_peers.py (the
+protocol: bench/timer_requests.h), in process on the pictures that
+write_pictures saved, each read once and kept decoded as Pillow decodes them:
+a palette picture ("P").
+
+Pillow resizes a palette picture by nearest neighbour only, so each timed
+resizing starts with the expansion to RGB: the resampler too starts from the
+palette picture. Pillow resizes on one thread; a request's thread count is
+not used.
+  pillow_timer.py PICTURES
+
+Debian's python3-pil serves Debian's interpreter, hence /usr/bin/python3.
+"""
+import os
+import sys
+import time
+
+from PIL import Image
+
+_pictures = {}
+
+
+def decoded_picture(folder, width, height, bits):
+    name = f"{width}x{height}-{bits}bit"
+    if name not in _pictures:
+        picture = Image.open(os.path.join(folder, name + ".bmp"))
+        picture.load()
+        _pictures[name] = picture
+    return _pictures[name]
+
+
+def time_resize(folder, request):
+    """The milliseconds of one expansion and resizing, or "error <why>"."""
+    _, width, height, bits, _factor, to_width, to_height, _threads = request.split()
+    picture = decoded_picture(folder, int(width), int(height), int(bits))
+    if picture.mode != "P":
+        return f"error {picture.mode} picture, not a palette one"
+    size = (int(to_width), int(to_height))
+    # Both images are let go after the clock stops, as the other timers'.
+    start = time.perf_counter_ns()
+    expanded = picture.convert("RGB")
+    resized = expanded.resize(size, Image.BOX)
+    milliseconds = (time.perf_counter_ns() - start) / 1e6
+    if resized.size != size:
+        return f"error resized to {resized.size}"
+    return f"{milliseconds:.4f}"
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit("usage: pillow_timer.py PICTURES")
+    for request in sys.stdin:
+        if not request.startswith("time "):
+            print(f"error not a request: {request.strip()}", flush=True)
+            sys.exit(2)
+        print(time_resize(sys.argv[1], request), flush=True)
+
+
+if __name__ == "__main__":
+    main()

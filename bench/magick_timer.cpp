@@ -28,16 +28,14 @@ const Magick::Image& DecodedPicture(bench::PictureShape shape) {
 
 // The scaled picture replaces the copy's; the decoded one stays as it was,
 // shared, not copied, until then. Its thread limit is the request's.
-std::string TimeScale(const bench::TimeRequest& request, double* milliseconds) {
+std::string TimeScale(const bench::TimeRequest& request, bench::Timing* timing) {
     try {
         const Magick::Image& picture = DecodedPicture(request.shape);
         Magick::ResourceLimits::thread(request.threads);
         Magick::Geometry size(static_cast<size_t>(request.toWidth), static_cast<size_t>(request.toHeight));
         size.aspect(true);  // exactly that size, as the "!" of a geometry asks
         Magick::Image scaled = picture;
-        const auto start = std::chrono::steady_clock::now();
-        scaled.scale(size);
-        *milliseconds = bench::MillisecondsSince(start);
+        *timing = bench::TimeOf([&] { scaled.scale(size); });
         if (scaled.columns() != static_cast<size_t>(request.toWidth) ||
             scaled.rows() != static_cast<size_t>(request.toHeight)) {
             return "scale made " + std::to_string(scaled.columns()) + "x" + std::to_string(scaled.rows());

@@ -20,7 +20,7 @@ namespace {
 // shared among the threads, into a destination allocated beforehand (the
 // menu's is the picture it has created), which this timer keeps between
 // requests.
-std::string TimeResampler(const bench::TimeRequest& request, double* milliseconds) {
+std::string TimeResampler(const bench::TimeRequest& request, bench::Timing* timing) {
     const SourcePicture source = bench::PictureOf(request.shape).Source();
     Size size{};
     if (!ResampledSize(source.width, source.height, request.factor, request.factor, &size)) {
@@ -31,11 +31,11 @@ std::string TimeResampler(const bench::TimeRequest& request, double* millisecond
     }
     static std::vector<uint32_t> destination;
     destination.resize(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
-    const auto start = std::chrono::steady_clock::now();
-    const ResampleRows rows(source, request.factor, request.factor, size, destination.data(),
-                            WidestResampleInstructions());
-    RunResampleRows(rows, request.threads);
-    *milliseconds = bench::MillisecondsSince(start);
+    *timing = bench::TimeOf([&] {
+        const ResampleRows rows(source, request.factor, request.factor, size, destination.data(),
+                                WidestResampleInstructions());
+        RunResampleRows(rows, request.threads);
+    });
     return {};
 }
 

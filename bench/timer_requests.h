@@ -4,9 +4,13 @@
 //   time WIDTH HEIGHT BITS FACTOR TO_WIDTH TO_HEIGHT THREADS
 // (resample the WIDTHxHEIGHT picture of BITS bits per pixel by FACTOR, into
 // TO_WIDTHxTO_HEIGHT pixels, on THREADS threads) is answered by one line on
-// standard output: the milliseconds that one resampling took, or
-// "error <why>". A timer stays idle between requests, so that the timers
-// take turns on the processor.
+// standard output,
+//   ELAPSED PROCESSOR
+// the milliseconds that one resampling took by the clock, and by the
+// processor time of the thread that asked for it, or "-" for the latter when
+// other threads of the process worked meanwhile or the system does not count
+// it finely (processor_time.h); or by "error <why>". A timer stays idle
+// between requests, so that the timers take turns on the processor.
 
 #include <chrono>
 #include <cstdint>
@@ -14,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "processor_time.h"
 #include "resample_cases.h"
 
 namespace bench {
@@ -26,13 +31,36 @@ struct TimeRequest {
     uint32_t threads;
 };
 
-// Resamples as `request` asks and sets `milliseconds` to the time that took;
-// an empty answer, or why it could not.
-using RequestTimer = std::string (*)(const TimeRequest& request, double* milliseconds);
+struct Timing {
+    double elapsedMilliseconds = 0;
+    double processorMilliseconds = 0;
+    bool onOneThread = false;  // processorMilliseconds is the resampling's
+};
 
-inline double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+// Times work(). The process's time may exceed the thread's by a little
+// without another thread having resampled: the clocks are read one after
+// the other.
+template <typename Work>
+Timing TimeOf(Work work) {
+    ProcessorTimes before{};
+    ProcessorTimes after{};
+    const bool counted = ReadProcessorTimes(&before);
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const auto end = std::chrono::steady_clock::now();
+    Timing timing;
+    timing.elapsedMilliseconds = std::chrono::duration<double, std::milli>(end - start).count();
+    if (counted && ReadProcessorTimes(&after)) {
+        const double thread = after.threadMilliseconds - before.threadMilliseconds;
+        const double process = after.processMilliseconds - before.processMilliseconds;
+        timing.processorMilliseconds = thread;
+        timing.onOneThread = process <= thread * 1.02 + 0.05;
+    }
+    return timing;
 }
+
+// Resamples as `request` asks and times it; an empty answer, or why it could not.
+using RequestTimer = std::string (*)(const TimeRequest& request, Timing* timing);
 
 // Answers requests until standard input ends; 0, or 2 on a line that is no
 // request. Each answer is flushed at once: the driver waits on it.
@@ -48,12 +76,14 @@ inline int ServeTimeRequests(RequestTimer timer) {
             return 2;
         }
         request.factor = std::strtof(factor, nullptr);
-        double milliseconds = 0;
-        const std::string error = timer(request, &milliseconds);
-        if (error.empty()) {
-            std::printf("%.4f\n", milliseconds);
-        } else {
+        Timing timing;
+        const std::string error = timer(request, &timing);
+        if (!error.empty()) {
             std::printf("error %s\n", error.c_str());
+        } else if (timing.onOneThread) {
+            std::printf("%.4f %.4f\n", timing.elapsedMilliseconds, timing.processorMilliseconds);
+        } else {
+            std::printf("%.4f -\n", timing.elapsedMilliseconds);
         }
         std::fflush(stdout);
     }

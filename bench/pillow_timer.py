@@ -33,8 +33,8 @@ def decoded_picture(folder, width, height, bits):
 
 def time_resize(folder, request):
     """One expansion and resizing's milliseconds by the clock and by this
-    thread's processor time ("-" if the process spent more: another thread
-    worked), or "error <why>"."""
+    thread's processor time ("shared" if the process spent more: another
+    thread worked), or "error <why>"."""
     _, width, height, bits, _factor, to_width, to_height, _threads = request.split()
     picture = decoded_picture(folder, int(width), int(height), int(bits))
     if picture.mode != "P":
@@ -51,7 +51,7 @@ def time_resize(folder, request):
     if resized.size != size:
         return f"error resized to {resized.size}"
     # The clocks are read one after the other: the process's may run ahead a little.
-    return f"{elapsed:.4f} {thread:.4f}" if process <= thread * 1.02 + 0.05 else f"{elapsed:.4f} -"
+    return f"{elapsed:.4f} {thread:.4f}" if process <= thread * 1.02 + 0.05 else f"{elapsed:.4f} shared"
 
 
 def main():

@@ -13,8 +13,9 @@ per peer, each peer ROUNDS times.
 FILE holds the cases as `resample_timer --cases` lists them; COMMAND is one
 shell-quoted command line, run directly (its process is the timer). A
 timer's figure for a case is the processor time of the thread that
-resampled, when every one of its runs ran on that thread alone; otherwise its
-time by the clock, and the line names it after elapsed=. Prints one line per case and build:
+resampled, when every one of its runs ran on that thread alone; otherwise
+its time by the clock, and the line names it after elapsed=. Prints one line
+per case and build:
   BUILD/resample/<w>x<h>/<bits>bit/<factor>: tessaline=<min>/<median> ms
       NAME=<min>/<median> ms ... speedup=<fastest peer's min / ours min> (vs NAME)
       [elapsed=<timers timed by the clock>]
@@ -75,12 +76,12 @@ class Timer:
         if answer.startswith("error"):
             sys.exit(f"resample_peers: {self.name} timer, case {case}: {answer}")
         elapsed, processor = answer.split()
-        if processor != "-":
-            return float(elapsed), float(processor)
-        if threads == 1:
+        if processor == "shared" or (processor == "unknown" and threads > 1):
+            return float(elapsed), None
+        if processor == "unknown":
             self._wait_until_idle()
             return float(elapsed), (self._threads_processor_ns() - before) / 1e6
-        return float(elapsed), None
+        return float(elapsed), float(processor)
 
     def close(self):
         self.process.stdin.close()

@@ -7,10 +7,12 @@
 // standard output,
 //   ELAPSED PROCESSOR
 // the milliseconds that one resampling took by the clock, and by the
-// processor time of the thread that asked for it, or "-" for the latter when
-// other threads of the process worked meanwhile or the system does not count
-// it finely (processor_time.h); or by "error <why>". A timer stays idle
-// between requests, so that the timers take turns on the processor.
+// processor time of the thread that asked for it; instead of the latter
+// "shared" when other threads of the process worked meanwhile, "unknown" when
+// the system does not count it finely (processor_time.h: the driver then
+// reads it from outside, for a request on one thread). Or by "error <why>".
+// A timer stays idle between requests, so that the timers take turns on the
+// processor.
 
 #include <chrono>
 #include <cstdint>
@@ -34,7 +36,8 @@ struct TimeRequest {
 struct Timing {
     double elapsedMilliseconds = 0;
     double processorMilliseconds = 0;
-    bool onOneThread = false;  // processorMilliseconds is the resampling's
+    bool counted = false;      // the system counts processor time finely
+    bool onOneThread = false;  // no other thread of the process worked meanwhile
 };
 
 // Times work(). The process's time may exceed the thread's by a little
@@ -54,6 +57,7 @@ Timing TimeOf(Work work) {
         const double thread = after.threadMilliseconds - before.threadMilliseconds;
         const double process = after.processMilliseconds - before.processMilliseconds;
         timing.processorMilliseconds = thread;
+        timing.counted = true;
         timing.onOneThread = process <= thread * 1.02 + 0.05;
     }
     return timing;
@@ -80,10 +84,12 @@ inline int ServeTimeRequests(RequestTimer timer) {
         const std::string error = timer(request, &timing);
         if (!error.empty()) {
             std::printf("error %s\n", error.c_str());
-        } else if (timing.onOneThread) {
-            std::printf("%.4f %.4f\n", timing.elapsedMilliseconds, timing.processorMilliseconds);
+        } else if (!timing.counted) {
+            std::printf("%.4f unknown\n", timing.elapsedMilliseconds);
+        } else if (!timing.onOneThread) {
+            std::printf("%.4f shared\n", timing.elapsedMilliseconds);
         } else {
-            std::printf("%.4f -\n", timing.elapsedMilliseconds);
+            std::printf("%.4f %.4f\n", timing.elapsedMilliseconds, timing.processorMilliseconds);
         }
         std::fflush(stdout);
     }

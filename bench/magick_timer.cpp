@@ -1,13 +1,13 @@
 // ImageMagick's area-averaging scale (Magick++'s Image::scale), a peer of
 // the resampler, timed one scaling at a time for bench/resample_peers.py
 // (the protocol: timer_requests.h), in process on the pictures that
-// write_pictures saved, each read once and kept decoded. Host build only.
+// write_pictures saved, each read once and kept decoded while its cases
+// are timed. Host build only.
 //   magick_timer PICTURES
 #include <Magick++.h>
 
 #include <cstdio>
 #include <exception>
-#include <map>
 #include <string>
 
 #include "timer_requests.h"
@@ -16,14 +16,20 @@ namespace {
 
 std::string pictureFolder;
 
+// One decoded picture at a time: ImageMagick counts every image's pixels
+// against its memory limit (Debian's policy: 256 MiB), past which it keeps
+// new images' pixels in files on disk, and two 4K pictures with a scaled one
+// pass it.
 const Magick::Image& DecodedPicture(bench::PictureShape shape) {
-    static std::map<std::string, Magick::Image> pictures;
+    static std::string decodedName;
+    static Magick::Image picture;
     const std::string name = bench::PictureName(shape);
-    auto found = pictures.find(name);
-    if (found == pictures.end()) {
-        found = pictures.emplace(name, Magick::Image(pictureFolder + "/" + name + ".bmp")).first;
+    if (name != decodedName) {
+        picture = Magick::Image();
+        picture.read(pictureFolder + "/" + name + ".bmp");
+        decodedName = name;
     }
-    return found->second;
+    return picture;
 }
 
 // The scaled picture replaces the copy's; the decoded one stays as it was,

@@ -11,15 +11,16 @@ per peer, each peer ROUNDS times.
                     --peer NAME COMMAND [--peer NAME COMMAND ...]
 
 FILE holds the cases as `resample_timer --cases` lists them; COMMAND is one
-shell-quoted command line, run directly (its process is the timer). A
-timer's figure for a case is the processor time of the thread that
-resampled, when every one of its runs ran on that thread alone; otherwise
-its time by the clock, and the line names it after elapsed=. Prints one line
-per case and build:
+shell-quoted command line, run directly (its process is the timer). On one
+thread a timer's figure is the processor time of the thread that resampled,
+which other programs' load does not lengthen, when every one of its runs ran
+on that thread alone; otherwise its time by the clock, and the line names it
+after elapsed=. On THREADS threads every figure is the time by the clock.
+Prints one line per case and build:
   BUILD/resample/<w>x<h>/<bits>bit/<factor>: tessaline=<min>/<median> ms
       NAME=<min>/<median> ms ... speedup=<fastest peer's min / ours min> (vs NAME)
       [elapsed=<timers timed by the clock>]
-and the same as BUILD/resample-threads/... with threads=N before elapsed=.
+and the same as BUILD/resample-threads/... with threads=N at the end.
 """
 import argparse
 import os
@@ -107,12 +108,13 @@ def interleaved_times(ours, peers, measurements, rounds):
     return timings
 
 
-def figures(timings):
-    """A timer's milliseconds for a case: processor times if every run has
-    one, else times by the clock; and whether they are the latter."""
-    if all(processor is not None for _, processor in timings):
+def figures(timings, threads):
+    """A timer's milliseconds for a measurement: on one thread its processor
+    times if every run has one, else, and on several threads, its times by
+    the clock; and whether a one-thread measurement fell back to the clock."""
+    if threads == 1 and all(processor is not None for _, processor in timings):
         return [processor for _, processor in timings], False
-    return [elapsed for elapsed, _ in timings], True
+    return [elapsed for elapsed, _ in timings], threads == 1
 
 
 def case_lines(prefix, case, threads, timings, ours, peers):
@@ -121,7 +123,7 @@ def case_lines(prefix, case, threads, timings, ours, peers):
     name = f"{prefix}/{width}x{height}/{bits}bit/{factor}"
     times, elapsed = {}, {}
     for timer, runs in timings.items():
-        times[timer], elapsed[timer] = figures(runs)
+        times[timer], elapsed[timer] = figures(runs, threads)
     fastest = min(peers, key=lambda peer: min(times[peer]))
 
     def shown(timer):

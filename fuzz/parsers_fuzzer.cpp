@@ -138,8 +138,8 @@ void Fonts(const Texts& t) {
     CreateCopyrightFont(value.data(), colors.data());
     FUZZ_CHECK(LiveFontCount() <= 3);
     FUZZ_CHECK(ToColorValue(menu.copyrightColor) <= 0xFFFFFFu);
-    for (const CreatedFont& font : fake.fonts) {
-        FUZZ_CHECK(Terminated(font.description.faceName, sizeof font.description.faceName));
+    for (const Call& font : TakeCalls({Op::CreateFontFrom})) {
+        FUZZ_CHECK(font.texts[0].size() < platform::kFaceNameCapacity);
     }
 }
 

@@ -10,7 +10,7 @@
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "ini_fixture.h"
-#include "support/platform_double.h"
+#include "support/expect_calls.h"
 
 class ConfigTest : public ::testing::Test {
 protected:

@@ -71,7 +71,7 @@ TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
 
     CreateHelpFont(u"12,400,0,0,tahoma");
     EXPECT_STREQ(FontOf(menu.helpFont).description.faceName, "tahoma") << "case does not matter";
-    EXPECT_EQ(fake.fonts.size(), 3u);
+    EXPECT_EQ(Count(Op::CreateFontFrom), 3);
 }
 
 TEST_F(Fonts, ReplacingAFontReleasesTheOldOne) {

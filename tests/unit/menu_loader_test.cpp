@@ -31,8 +31,7 @@ TEST_F(MenuLoader, AnAlmostEmptyFileTakesEveryDefault) {
     EXPECT_EQ(menu.buttonCount, 2);
     EXPECT_EQ(std::u16string(menu.buttons[1].name), u"");
     // No window yet: no title, no repaint.
-    EXPECT_TRUE(fake.titles.empty());
-    EXPECT_EQ(fake.repaints, 0);
+    EXPECT_CALLS({}, {Op::SetWindowTitle, Op::RequestRepaint});
     ASSERT_NE(menu.copyrightFont, nullptr);
     EXPECT_STREQ(FontOf(menu.copyrightFont).description.faceName, "MS Sans Serif");
     EXPECT_EQ(menu.buttonFont, nullptr);
@@ -191,7 +190,7 @@ TEST_F(MenuLoader, ALanguagesOverridesDoNotSurviveIntoAnotherLanguage) {
     EXPECT_EQ(menu.backColor, (ColorTriple{7, 7, 7}));
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hilfe");
     EXPECT_EQ(std::u16string(menu.copyrightText), u"Kopie");
-    ASSERT_EQ(fake.titles.size(), 1u);
+    EXPECT_CALLS({{Op::SetWindowTitle, {"Menü"}, {}, menu.mainWindow}}, {Op::SetWindowTitle});
     platform::Font buttonFont = menu.buttonFont;
     ASSERT_NE(buttonFont, nullptr);
 
@@ -200,11 +199,11 @@ TEST_F(MenuLoader, ALanguagesOverridesDoNotSurviveIntoAnotherLanguage) {
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"");
     EXPECT_EQ(std::u16string(menu.copyrightText), kBuiltInCopyright);
     // The title and the button and help fonts are only ever set, never reset.
-    EXPECT_EQ(fake.titles.size(), 1u);
+    EXPECT_CALLS({}, {Op::SetWindowTitle});
     EXPECT_EQ(menu.buttonFont, buttonFont);
     EXPECT_FALSE(FontOf(buttonFont).released);
     EXPECT_NE(menu.helpFont, nullptr);
-    EXPECT_EQ(fake.repaints, 2);
+    EXPECT_EQ(Count(Op::RequestRepaint), 2);
 }
 
 // A run checks up to five fonts' faces through one screen context, which it
@@ -214,9 +213,14 @@ TEST_F(MenuLoader, TheFaceChecksOfARunShareOneScreenContext) {
         u"[General]\r\nButtonCount=2\r\nBtnFont=20,700,0,0,Tahoma\r\nHelpFont=12,400,0,0,Tahoma\r\n"
         u"[Prompt-]\r\nBtnFont=22,700,0,0,Tahoma\r\nHelpFont=14,400,0,0,Nowhere\r\n");
     ASSERT_EQ(Load(), 0);
-    EXPECT_EQ(fake.faceChecks, 5);
-    EXPECT_EQ(fake.faceChecksWithoutContext, 0);
-    EXPECT_EQ(fake.faceCheckContexts, 0);
+    EXPECT_CALLS({{Op::OpenFaceCheckContext},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::CloseFaceCheckContext}},
+                 {Op::OpenFaceCheckContext, Op::FaceInUse, Op::CloseFaceCheckContext});
 }
 
 TEST_F(MenuLoader, AnOverriddenHelpRectGoesBackToGeneralInALanguageWithoutOne) {
@@ -234,10 +238,10 @@ TEST_F(MenuLoader, AnOverriddenHelpRectGoesBackToGeneralInALanguageWithoutOne) {
 TEST_F(MenuLoader, TheTitleIsSetOnlyOnceTheWindowExists) {
     UseIni(u"[General]\r\nButtonCount=2\r\nAppName=Setup\r\n[Prompt-]\r\nAppName=English Setup\r\n");
     Load();
-    EXPECT_TRUE(fake.titles.empty());
+    EXPECT_CALLS({}, {Op::SetWindowTitle});
     menu.mainWindow = FakeWindow(1);
     Load();
-    EXPECT_EQ(fake.titles, (std::vector<std::string>{"Setup", "English Setup"}));
+    EXPECT_CALLS({{Op::SetWindowTitle, {"Setup"}}, {Op::SetWindowTitle, {"English Setup"}}}, {Op::SetWindowTitle});
 }
 
 TEST_F(MenuLoader, TheEdgeIsOnOnlyWithAValue) {

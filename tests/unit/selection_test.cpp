@@ -5,7 +5,7 @@
 #include "app/selection.h"
 #include "config/menu_model.h"
 #include "platform/messages.h"
-#include "support/platform_double.h"
+#include "support/expect_calls.h"
 
 namespace {
 
@@ -45,11 +45,7 @@ protected:
         for (int i = 0; i < 3; ++i) menu.buttons[i].rect = Rect{10, 10 + 30 * i, 110, 30 + 30 * i};
     }
     // Redraws since the last call: each draws the buttons and the help area.
-    int Redraws() {
-        const int redraws = fake.windowContextsTaken / 2;
-        fake.windowContextsTaken = 0;
-        return redraws;
-    }
+    static int Redraws() { return static_cast<int>(TakeCalls({Op::WindowContext}).size()) / 2; }
     void State(int32_t selected, int32_t armed, bool pressed) {
         EXPECT_EQ(menu.selectedIndex, selected);
         EXPECT_EQ(menu.armedIndex, armed);
@@ -64,13 +60,13 @@ TEST_F(Selection, HoverHighlightsAndMovingWithinAButtonRedrawsNothing) {
     OnPointerMove(In(1).x, In(1).y);
     State(1, -1, false);
     EXPECT_EQ(Redraws(), 1);
-    EXPECT_EQ(fake.focus, menu.mainWindow);
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.mainWindow}}, {Op::SetKeyboardFocus});
     OnPointerMove(In(1, 5).x, In(1, 5).y);
     EXPECT_EQ(Redraws(), 0);
+    TakeCalls();
     // The same position again changes nothing at all.
-    fake.focus = nullptr;
     OnPointerMove(In(1, 5).x, In(1, 5).y);
-    EXPECT_EQ(fake.focus, nullptr);
+    EXPECT_CALLS({});
     // Empty parts of the window redraw at every new position.
     OnPointerMove(kEmpty.x, kEmpty.y);
     OnPointerMove(kEmpty.x + 1, kEmpty.y);
@@ -179,11 +175,11 @@ TEST_F(Selection, TabCyclesThroughTheListWhenSeveralLanguagesAreOffered) {
         EXPECT_EQ(menu.selectedIndex, expected);
     }
     EXPECT_EQ(Redraws(), 5);
-    fake.focus = nullptr;
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.languageBox}}, {Op::SetKeyboardFocus});
     fake.shiftHeld = true;
     OnKeyPress(key::kTab);  // Shift+Tab on the first button
     EXPECT_EQ(menu.selectedIndex, -1);
-    EXPECT_EQ(fake.focus, menu.languageBox);
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.languageBox}}, {Op::SetKeyboardFocus});
     OnKeyPress(key::kTab);
     EXPECT_EQ(menu.selectedIndex, 2);
 }
@@ -198,7 +194,7 @@ TEST_F(Selection, TabCyclesThroughTheButtonsWithOneLanguage) {
     menu.selectedIndex = 0;
     OnKeyPress(key::kUp);
     EXPECT_EQ(menu.selectedIndex, 2);
-    EXPECT_EQ(fake.focus, nullptr) << "the list never gets the focus";
+    EXPECT_CALLS({}, {Op::SetKeyboardFocus});  // the list never gets the focus
 }
 
 TEST_F(Selection, LeftAndUpMoveBackwardWithOrWithoutShiftRightAndDownForwardWithout) {
@@ -244,7 +240,7 @@ TEST_F(Selection, EnterArmsOnPressAndLaunchesTheSelectedButtonOnRelease) {
 
 TEST_F(Selection, EscapeRequestsTheEnd) {
     OnKeyPress(key::kEscape);
-    EXPECT_EQ(fake.quitRequests, 1);
+    EXPECT_CALLS({{Op::PostQuitRequest}}, {Op::PostQuitRequest});
 }
 
 TEST_F(Selection, LosingTheFocusOutsideClearsTheSelection) {
@@ -264,7 +260,7 @@ TEST_F(Selection, LosingTheFocusOutsideClearsTheSelection) {
 TEST_F(Selection, AnInactiveMenuIgnoresPointerAndKeys) {
     OnPointerMove(In(0).x, In(0).y);
     OnFocusLost(false);
-    Redraws();
+    TakeCalls();
     OnPointerMove(In(1).x, In(1).y);
     OnPointerPress();
     OnPointerRelease(In(1).x, In(1).y, RecordLaunch);
@@ -275,8 +271,7 @@ TEST_F(Selection, AnInactiveMenuIgnoresPointerAndKeys) {
     EXPECT_EQ(Launched(), Indexes{});
     State(1, -1, false);
     EXPECT_EQ(menu.lastMousePos.x, In(0).x) << "the last handled position stays";
-    EXPECT_EQ(Redraws(), 0);
-    EXPECT_EQ(fake.quitRequests, 0);
+    EXPECT_CALLS({});  // nothing drawn, no end requested: nothing asked of the platform at all
 }
 
 TEST(CloseRequest, ClosesAtOnceUnlessTheTicksWrappedBackwards) {
@@ -297,51 +292,47 @@ TEST(PointerPosition, HalvesAreSigned16BitNumbers) {
 
 namespace {
 
-using Events = std::vector<std::pair<uint32_t, int32_t>>;
-
-Events TakeEvents() {
-    Events events = fake.accessibleEvents;
-    fake.accessibleEvents.clear();
-    return events;
+Call Event(uint32_t event, int32_t child) {
+    return Call{Op::RaiseAccessibleEvent, {}, {event, child}};
 }
+const std::vector<Op> kEvents = {Op::RaiseAccessibleEvent};
 
 TEST_F(Selection, KeysTellAssistiveToolsOfEachButtonTheyHighlight) {
     menu.languageCount = 2;
     OnKeyPress(key::kTab);
     OnKeyPress(key::kDown);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventFocus, 1}, {accessible::kEventFocus, 2}}));
+    EXPECT_CALLS({Event(accessible::kEventFocus, 1), Event(accessible::kEventFocus, 2)}, kEvents);
     OnKeyPress(key::kDown);
     OnKeyPress(key::kDown);  // to the list: no button focused
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventFocus, 3}}));
+    EXPECT_CALLS({Event(accessible::kEventFocus, 3)}, kEvents);
 }
 
 TEST_F(Selection, ThePointerTellsWhichButtonsBecomeAndStopBeingHot) {
     OnPointerMove(In(0).x, In(0).y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 1)}, kEvents);
     OnPointerMove(In(0, 3).x, In(0, 3).y);
-    EXPECT_EQ(TakeEvents(), Events{}) << "moving within the button changes nothing";
+    EXPECT_CALLS({}, kEvents);  // moving within the button changes nothing
     OnPointerMove(In(2).x, In(2).y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}, {accessible::kEventStateChange, 3}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 1), Event(accessible::kEventStateChange, 3)}, kEvents);
     OnPointerMove(kEmpty.x, kEmpty.y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 3}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 3)}, kEvents);
 }
 
 TEST_F(Selection, ThePointerLeavingTheWindowLeavesNoButtonHotAndTheHighlightWhereItIs) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerMove(In(1, 3).x, In(1, 3).y);
-    EXPECT_EQ(fake.pointerLeaveRequests, 1) << "asked once on entering";
-    TakeEvents();
-    Redraws();
+    EXPECT_CALLS({{Op::TrackPointerLeave, {}, {}, menu.mainWindow}}, {Op::TrackPointerLeave});  // once on entering
+    TakeCalls();
     OnPointerLeave();
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 2)});  // and nothing redrawn
     EXPECT_EQ(HotButton(), -1);
-    EXPECT_EQ(Redraws(), 0);
     State(1, -1, false);
     OnPointerLeave();
-    EXPECT_EQ(TakeEvents(), Events{}) << "nothing was hot";
+    EXPECT_CALLS({});  // nothing was hot
+    // Back at the point it left, asking again on entering again.
     OnPointerMove(In(1, 3).x, In(1, 3).y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}})) << "back at the point it left";
-    EXPECT_EQ(fake.pointerLeaveRequests, 2) << "asked again on entering again";
+    EXPECT_CALLS({{Op::TrackPointerLeave}, Event(accessible::kEventStateChange, 2)},
+                 {Op::TrackPointerLeave, Op::RaiseAccessibleEvent});
 }
 
 // A position already handled changes no selection, whether the pointer
@@ -351,20 +342,20 @@ TEST_F(Selection, APointerAtTheLastHandledPositionChangesNoSelection) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerLeave();
     OnKeyPress(key::kDown);
-    TakeEvents();
+    TakeCalls();
     OnPointerMove(In(1).x, In(1).y);
     State(2, -1, false);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 2)}, kEvents);
 
     menu = Menu{};
     menu.mainWindow = FakeWindow(1);
     menu.buttonCount = 1;
     menu.buttons[0].rect = Rect{0, 0, 100, 20};
-    fake.pointerLeaveRequests = 0;
+    TakeCalls();
     OnPointerMove(0, 0);
     State(-1, -1, false);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}}));
-    EXPECT_EQ(fake.pointerLeaveRequests, 1);
+    EXPECT_CALLS({{Op::TrackPointerLeave}, Event(accessible::kEventStateChange, 1)},
+                 {Op::TrackPointerLeave, Op::RaiseAccessibleEvent});
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/selection.h"
 #include "config/menu_model.h"
+#include "config/wide_text.h"
 #include "platform/messages.h"
+#include "render/menu_painting.h"
 #include "support/expect_calls.h"
 
 namespace {
@@ -30,9 +33,13 @@ std::vector<int32_t> Launched() {
 }
 
 using Indexes = std::vector<int32_t>;
+using Lines = std::vector<std::string>;
 
-// Three buttons in a column, 100 x 20 each, 10 pixels apart; the language
-// list exists.
+constexpr ColorTriple kHighlight{200, 0, 0};
+constexpr ColorTriple kBulletSelected{100, 100, 100};
+
+// Three buttons A, B and C in a column, 100 x 20 each, 10 pixels apart, each
+// with its help text; the language list exists.
 class Selection : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,10 +49,41 @@ protected:
         menu.mainWindow = FakeWindow(1);
         menu.languageBox = FakeWindow(2);
         menu.buttonCount = 3;
-        for (int i = 0; i < 3; ++i) menu.buttons[i].rect = Rect{10, 10 + 30 * i, 110, 30 + 30 * i};
+        for (int i = 0; i < 3; ++i) {
+            menu.buttons[i].rect = Rect{10, 10 + 30 * i, 110, 30 + 30 * i};
+            const char16_t letter = static_cast<char16_t>(u'A' + i);
+            menu.buttons[i].name[0] = letter;
+            CopyWide(menu.buttons[i].help, (u"About " + std::u16string(1, letter)).c_str());
+        }
+        CopyWide(menu.defaultHelp, u"Pick one");
+        menu.buttonColorHi = kHighlight;
+        menu.buttonColorLo = ColorTriple{0, 0, 200};
+        menu.bulletColorHi = kBulletSelected;
+        menu.bulletColorLo = ColorTriple{50, 50, 50};
     }
-    // Redraws since the last call: each draws the buttons and the help area.
-    static int Redraws() { return static_cast<int>(TakeCalls({Op::WindowContext}).size()) / 2; }
+    // What each redraw since the last call showed: the buttons, "selected"
+    // in the highlight colour, "pressed" with a sunken bullet (dark at the
+    // top left), then the help text.
+    static Lines Redrawn() {
+        Lines shown;
+        std::string buttons;
+        bool bulletStarted = false;
+        bool sunken = false;
+        for (const Call& call : TakeCalls({Op::DrawLineTo, Op::DrawWideText, Op::DrawWrappedText})) {
+            if (call.op == Op::DrawLineTo && !bulletStarted) {
+                sunken = call.numbers.back() == BevelDark(ToColorValue(kBulletSelected));
+                bulletStarted = true;
+            } else if (call.op == Op::DrawWideText) {
+                const bool highlighted = call.numbers.back() == ToColorValue(kHighlight);
+                buttons += call.texts[0] + (sunken ? " pressed" : highlighted ? " selected" : "") + ", ";
+                bulletStarted = false;
+            } else if (call.op == Op::DrawWrappedText) {
+                shown.push_back(buttons + "help " + call.texts[0]);
+                buttons.clear();
+            }
+        }
+        return shown;
+    }
     void State(int32_t selected, int32_t armed, bool pressed) {
         EXPECT_EQ(menu.selectedIndex, selected);
         EXPECT_EQ(menu.armedIndex, armed);
@@ -59,10 +97,10 @@ protected:
 TEST_F(Selection, HoverHighlightsAndMovingWithinAButtonRedrawsNothing) {
     OnPointerMove(In(1).x, In(1).y);
     State(1, -1, false);
-    EXPECT_EQ(Redraws(), 1);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B selected, C, help About B"}));
     EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.mainWindow}}, {Op::SetKeyboardFocus});
     OnPointerMove(In(1, 5).x, In(1, 5).y);
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
     TakeCalls();
     // The same position again changes nothing at all.
     OnPointerMove(In(1, 5).x, In(1, 5).y);
@@ -71,7 +109,7 @@ TEST_F(Selection, HoverHighlightsAndMovingWithinAButtonRedrawsNothing) {
     OnPointerMove(kEmpty.x, kEmpty.y);
     OnPointerMove(kEmpty.x + 1, kEmpty.y);
     State(-1, -1, false);
-    EXPECT_EQ(Redraws(), 2);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C, help Pick one", "A, B, C, help Pick one"}));
 }
 
 TEST_F(Selection, TheRightAndBottomEdgesAreOutside) {
@@ -85,11 +123,12 @@ TEST_F(Selection, TheRightAndBottomEdgesAreOutside) {
     EXPECT_EQ(menu.selectedIndex, -1);
 }
 
+// Every button passed on the way is drawn highlighted.
 TEST_F(Selection, OverlappingButtonsSelectTheLastOne) {
     menu.buttons[2].rect = menu.buttons[0].rect;
     OnPointerMove(In(0).x, In(0).y);
     EXPECT_EQ(menu.selectedIndex, 2);
-    EXPECT_EQ(Redraws(), 2);
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A", "A, B, C selected, help About C"}));
 }
 
 TEST_F(Selection, AClickOnAButtonLaunchesIt) {
@@ -132,13 +171,13 @@ TEST_F(Selection, DraggingToAnotherButtonLaunchesNothingAndHighlightsNothing) {
 TEST_F(Selection, APressOutsideHighlightsNothingWhileDragging) {
     OnPointerMove(kEmpty.x, kEmpty.y);
     OnPointerPress();
-    Redraws();
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C, help Pick one"})) << "the move alone";
     OnPointerMove(In(0).x, In(0).y);
     State(-1, -1, true);
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
     OnPointerRelease(In(0).x, In(0).y, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
     State(-1, -1, false);
     // The release updated nothing: the next move over the button highlights it.
     OnPointerMove(In(0, 1).x, In(0, 1).y);
@@ -160,10 +199,10 @@ TEST_F(Selection, DraggingOffAndBackLaunchesOnce) {
 TEST_F(Selection, ReleasingOffTheArmedButtonDisarms) {
     OnPointerMove(In(0).x, In(0).y);
     OnPointerPress();
-    Redraws();
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A", "A pressed, B, C, help About A"}));
     OnPointerRelease(kEmpty.x, kEmpty.y, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
-    EXPECT_EQ(Redraws(), 1);
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A"})) << "up again, still highlighted";
     State(0, -1, false);
 }
 
@@ -174,7 +213,9 @@ TEST_F(Selection, TabCyclesThroughTheListWhenSeveralLanguagesAreOffered) {
         OnKeyPress(key::kTab);
         EXPECT_EQ(menu.selectedIndex, expected);
     }
-    EXPECT_EQ(Redraws(), 5);
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A", "A, B selected, C, help About B",
+                                "A, B, C selected, help About C", "A, B, C, help Pick one",
+                                "A selected, B, C, help About A"}));
     EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.languageBox}}, {Op::SetKeyboardFocus});
     fake.shiftHeld = true;
     OnKeyPress(key::kTab);  // Shift+Tab on the first button
@@ -223,16 +264,18 @@ TEST_F(Selection, EnterArmsOnPressAndLaunchesTheSelectedButtonOnRelease) {
     State(-1, -1, false);
     OnKeyRelease(key::kReturn, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
 
     menu.selectedIndex = 2;
     OnKeyPress(key::kReturn);
     State(2, 2, true);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C pressed, help About C"}));
     OnKeyRelease(key::kSpace, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
     OnKeyRelease(key::kReturn, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{2});
     State(2, -1, false);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C selected, help About C"}));
     // A release alone launches the selected button.
     OnKeyRelease(key::kReturn, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{2});
@@ -246,12 +289,15 @@ TEST_F(Selection, EscapeRequestsTheEnd) {
 TEST_F(Selection, LosingTheFocusOutsideClearsTheSelection) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerPress();
+    Redrawn();
     OnFocusLost(true);
     State(1, 1, true);
     EXPECT_TRUE(menu.isActive) << "the list is part of the menu";
+    EXPECT_EQ(Redrawn(), Lines{});
     OnFocusLost(false);
     State(-1, -1, true);
     EXPECT_FALSE(menu.isActive);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C, help Pick one"}));
     OnFocusGained();
     EXPECT_TRUE(menu.isActive);
     State(-1, -1, true);

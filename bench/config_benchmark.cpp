@@ -8,11 +8,12 @@
 
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
-#include "config/language_selection.h"
+#include "app/language_list.h"
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "config/wide_text.h"
 #include "install_ini.h"
+#include "render/fonts.h"
 #ifndef _WIN32
 #include "support/platform_double.h"
 #endif
@@ -42,11 +43,19 @@ void Load(benchmark::State& state) {
     }
 }
 
+// The reader afresh with the benchmark's install.ini; false, the case
+// skipped, when it cannot be read.
+bool LoadIni(benchmark::State& state, const char* path) {
+    iniReader.Clear();
+    if (iniReader.Load(path)) return true;
+    state.SkipWithError("install.ini did not load");
+    return false;
+}
+
 // Every key of every button of one language, section by section, as the
 // loader asks for them: the section's header is searched once per button.
 void ButtonLookups(benchmark::State& state) {
-    iniReader.Clear();
-    iniReader.Load(kPath);
+    if (!LoadIni(state, kPath)) return;
     const char16_t* keys[] = {u"Name", u"Help",   u"BtnRect", u"Path",    u"Args",
                               u"PreRun", u"PreArgs", u"PreCond", u"Exit"};
     std::u16string sections[12];
@@ -63,8 +72,7 @@ void ButtonLookups(benchmark::State& state) {
 // One lookup in the last section of the file: the whole text is searched for
 // its header each time, as when lookups alternate between sections.
 void UncachedLookup(benchmark::State& state) {
-    iniReader.Clear();
-    iniReader.Load(kPath);
+    if (!LoadIni(state, kPath)) return;
     char16_t value[kIniValueCapacity];
     bool flip = false;
     for (auto _ : state) {
@@ -74,15 +82,23 @@ void UncachedLookup(benchmark::State& state) {
     }
 }
 
+// The stand-in's record of the calls of one run, which would grow with every run.
+void ForgetCalls() {
+#ifndef _WIN32
+    fake.calls.clear();
+#endif
+}
+
 // One run of the configuration loader, as a change of language makes it.
 void Loader(benchmark::State& state) {
-    iniReader.Clear();
-    iniReader.Load(kPath);
+    if (!LoadIni(state, kPath)) return;
     FreshMenu();
     for (auto _ : state) {
         char16_t tag[kLanguageTagCapacity];
         CopyWide(tag, u"0x09");
-        benchmark::DoNotOptimize(LoadMenuConfiguration(kPath, tag));
+        benchmark::DoNotOptimize(LoadMenuConfiguration(tag));
+        MakeRequestedFonts();
+        ForgetCalls();
     }
 }
 
@@ -90,17 +106,19 @@ void Loader(benchmark::State& state) {
 // run the loader and check the default language, which runs it again.
 void StartupPass(benchmark::State& state) {
     for (auto _ : state) {
-        iniReader.Clear();
         FreshMenu();
-        iniReader.Load(menu.iniPath);
+        if (!LoadIni(state, menu.iniPath)) break;
         const BitmapNames names = ReadBitmapNames(iniReader);
         benchmark::DoNotOptimize(names.name256);
         char16_t tag[kLanguageTagCapacity];
         CopyWide(tag, u"0x09");
-        if (LoadMenuConfiguration(menu.iniPath, tag) != 0 || !SelectLanguage(nullptr, menu.languageIndex, true)) {
+        const int32_t loaded = LoadMenuConfiguration(tag);
+        MakeRequestedFonts();
+        if (loaded != 0 || !SelectLanguage(nullptr, menu.languageIndex, true)) {
             state.SkipWithError("the configuration did not load");
             break;
         }
+        ForgetCalls();
     }
 }
 

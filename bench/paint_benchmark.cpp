@@ -13,6 +13,7 @@
 #include "install_ini.h"
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
+#include "render/fonts.h"
 #include "render/menu_painting.h"
 
 namespace {
@@ -51,7 +52,8 @@ int main(int argc, char** argv) {
     menu.bitmapSize = Size{800, 600};
     char16_t tag[kLanguageTagCapacity];
     CopyWide(tag, u"0x09");
-    if (!iniReader.Load(kPath) || LoadMenuConfiguration(kPath, tag) != 0) return 1;
+    if (!iniReader.Load(kPath) || LoadMenuConfiguration(tag) != 0) return 1;
+    MakeRequestedFonts();
     std::remove(kPath);
 
     benchmark::Initialize(&argc, argv);

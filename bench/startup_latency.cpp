@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "config/ini_reader.h"
-#include "config/menu_loader.h"
+#include "config/ini_values.h"
 #include "config/menu_model.h"
 #include "pictures.h"
 #include "render/menu_painting.h"
@@ -135,12 +135,12 @@ double Median(std::vector<double> values) {
 // The dark edge colour of the disc's window, its last pixel painted.
 COLORREF EdgeDarkColour(const std::string& iniPath) {
     UnicodeIniReader reader;
-    reader.Load(iniPath.c_str());
+    if (!reader.Load(iniPath.c_str())) throw std::runtime_error(iniPath + " did not load");
     char16_t edge[kIniValueCapacity];
     reader.GetString(u"General", u"Edge", u"", edge);
     if (edge[0] == 0) throw std::runtime_error(iniPath + " has no Edge: its last paint has no known colour");
     ColorTriple colour{};
-    ReadColor(edge, colour);
+    ReadColor(edge, &colour);
     return BevelDark(ToColorValue(colour));
 }
 

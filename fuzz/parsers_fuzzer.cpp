@@ -13,10 +13,11 @@
 #include "app/startup_rules.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
+#include "config/ini_values.h"
 #include "config/language_selection.h"
 #include "config/language_tag.h"
-#include "config/menu_loader.h"
 #include "config/menu_model.h"
+#include "config/scaling.h"
 #include "config/wide_text.h"
 #include "fuzz_check.h"
 #include "launch/launch_command.h"
@@ -95,10 +96,8 @@ void FormattedInputWithAnyPattern(const Texts& t) {
 void RectanglesSizesAndNumbers(const Texts& t) {
     menu.scale = ScaleFrom(t.second, t.bytes);
     const std::vector<char16_t> text = Exact(t.wide);
-    Rect rect{1, 2, 3, 4};
-    ParseRect(rect, text.data(), true);
-    Rect unscaled{1, 2, 3, 4};
-    ParseRect(unscaled, text.data(), false);
+    const Rect rect = ParseRect(text.data(), true);
+    const Rect unscaled = ParseRect(text.data(), false);
     // Scaling keeps every sign.
     FUZZ_CHECK((rect.left < 0) == (unscaled.left < 0) || rect.left == 0);
     FUZZ_CHECK((rect.bottom < 0) == (unscaled.bottom < 0) || rect.bottom == 0);
@@ -107,17 +106,16 @@ void RectanglesSizesAndNumbers(const Texts& t) {
     Point position{5, 6};
     int32_t* const targets[] = {&position.x, &position.y};
     ScanIntegers(text.data(), "%i,%i", targets, 2);
-    ScalePoint(position);
+    position = Scaled(position);
     const int32_t number = WideToInt(text.data());
-    int32_t scaled = number;
-    ScaleValue(scaled);
+    const int32_t scaled = Scaled(number);
     FUZZ_CHECK(number >= 0 ? scaled >= 0 : scaled <= 0);
 }
 
 void Colours(const Texts& t) {
     const std::vector<char16_t> text = Exact(t.wide);
     ColorTriple color{-2147483647 - 1, 300, -1};
-    ReadColor(text.data(), color);
+    ReadColor(text.data(), &color);
     FUZZ_CHECK(ToColorValue(color) <= 0xFFFFFFu);
 }
 
@@ -126,20 +124,21 @@ void Fonts(const Texts& t) {
     menu = Menu{};
     menu.scale = ScaleFrom(t.second, t.bytes);
     const std::vector<char16_t> value = Exact(t.wide);
-    const std::vector<char16_t> colors = Exact(t.second);
     platform::FontDescription description{};
     const bool described = DescribeFont(value.data(), fake.defaultGuiFont, &description);
     FUZZ_CHECK(described == (t.wide.find(u',') != std::u16string::npos));
     FUZZ_CHECK(Terminated(description.faceName, sizeof description.faceName));
-    CreateButtonFont(value.data());
-    CreateHelpFont(value.data());
-    CreateCopyrightFont(value.data(), colors.data());
-    CreateButtonFont(value.data());
-    CreateCopyrightFont(value.data(), colors.data());
+    // Requests made, made again and replaced: never more than three fonts live.
+    for (FontRequest* request : {&menu.buttonFontRequest, &menu.helpFontRequest, &menu.copyrightFontRequest}) {
+        RequestFont(request, value.data());
+    }
+    MakeRequestedFonts();
+    RequestFont(&menu.buttonFontRequest, value.data());
+    RequestFont(&menu.copyrightFontRequest, value.data());
+    MakeRequestedFonts();
     FUZZ_CHECK(LiveFontCount() <= 3);
-    FUZZ_CHECK(ToColorValue(menu.copyrightColor) <= 0xFFFFFFu);
-    for (const CreatedFont& font : fake.fonts) {
-        FUZZ_CHECK(Terminated(font.description.faceName, sizeof font.description.faceName));
+    for (const Call& font : TakeCalls({Op::CreateFontFrom})) {
+        FUZZ_CHECK(font.texts[0].size() < platform::kFaceNameCapacity);
     }
 }
 

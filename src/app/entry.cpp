@@ -1,18 +1,19 @@
 #include "app/entry.h"
 
+#include "app/menu_window.h"
 #include "app/run_menu.h"
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
 bool InstallationsPending() {
-    platform::Library library = platform::LoadSystemLibrary("cfgmgr32.dll");
-    if (library == nullptr) return false;
+    const platform::OwnedLibrary library(platform::LoadSystemLibrary("cfgmgr32.dll"));
+    if (library.Get() == nullptr) return false;
     uint32_t result = 0;
-    const bool called = platform::CallWaitNoPendingInstallEvents(library, 0, &result);
-    platform::UnloadLibrary(library);
+    const bool called = platform::CallWaitNoPendingInstallEvents(library.Get(), 0, &result);
     return called && result == kInstallationsPendingResult;
 }
 
@@ -28,12 +29,13 @@ bool HandOverToOpenMenu() {
     return true;
 }
 
-}  // namespace
-
+// The message for a failure that carries no text of its own.
 void ShowUnknownFailure() {
     platform::ShowMessageBox(nullptr, "An unknown error has occured, and the application will now exit",
                              "Application error", box::kIconWarning);
 }
+
+}  // namespace
 
 int RunProgram(const char* argumentText) {
     // Before anything loads a library: none may come from beside the
@@ -46,7 +48,12 @@ int RunProgram(const char* argumentText) {
     // Nothing unwinds past this point: the reader's load failures carry their
     // text, anything else gets the general one.
     try {
-        RunMenu(unattended);
+        const StartupEnd end = RunMenu(unattended);
+        if (end.stop == StartupStop::kError) {
+            platform::ShowMessageBox(nullptr, end.text.c_str(), "Error", box::kIconError);
+        } else if (end.stop == StartupStop::kNoWindow) {
+            ShowUnknownFailure();
+        }
     } catch (const IniLoadFailure& failure) {
         platform::ShowMessageBox(nullptr, failure.what(), "Application error", box::kIconWarning);
     } catch (...) {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/accessible_tree.h"
+#include "app/language_list.h"
 #include "app/selection.h"
-#include "config/language_selection.h"
 #include "config/menu_model.h"
 #include "launch/button_launches.h"
 #include "launch/program_launcher.h"

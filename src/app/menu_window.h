@@ -4,6 +4,9 @@
 
 #include "platform/types.h"
 
+// The menu window class: also how a second start finds the open menu.
+constexpr const char* kMenuWindowClass = "Quorvan Belmira Autorun";
+
 // The menu window's message handler.
 intptr_t MenuWindowProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second);
 

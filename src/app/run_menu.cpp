@@ -2,47 +2,33 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
-#include "app/entry.h"
+#include "app/language_list.h"
 #include "app/menu_window.h"
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
-#include "config/language_selection.h"
 #include "config/language_tag.h"
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "config/saturating.h"
 #include "launch/os_classification.h"
 #include "platform/bitmap.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "render/background_bitmap.h"
+#include "render/fonts.h"
 
 namespace {
 
 constexpr int kIconResource = 110;
 constexpr const char* kWindowTitle = "Tessaline";
 
-// Holds the display information context from the colour test to the end of
-// start-up.
-class DisplayInfo {
-public:
-    DisplayInfo() : info(platform::CreateDisplayInfo()) {}
-    ~DisplayInfo() {
-        if (info != nullptr) platform::ReleaseDisplayInfo(info);
-    }
-    DisplayInfo(const DisplayInfo&) = delete;
-    DisplayInfo& operator=(const DisplayInfo&) = delete;
-    int32_t ColorCount() const { return info != nullptr ? platform::DisplayColorCount(info) : -1; }
-
-private:
-    platform::DrawingContext info;
-};
-
-void ShowError(const std::string& text) {
-    platform::ShowMessageBox(nullptr, text.c_str(), "Error", box::kIconError);
+StartupEnd Error(std::string text) {
+    return StartupEnd{StartupStop::kError, std::move(text)};
 }
 
 // programFolder: the program's own path cut just after its last backslash.
@@ -55,9 +41,9 @@ bool FindProgramFolder() {
 
 }  // namespace
 
-void RunMenu(bool unattended) {
+StartupEnd RunMenu(bool unattended) {
     menu.unattended = unattended;
-    if (!FindProgramFolder()) return;
+    if (!FindProgramFolder()) return {};
 
     // A folder so deep that install.ini's path does not fit could not be
     // opened by the system either; say so with the whole path rather than
@@ -71,7 +57,7 @@ void RunMenu(bool unattended) {
 
     ClassifyOperatingSystem();
 
-    if (!iniReader.Load(menu.iniPath)) return;
+    if (!iniReader.Load(menu.iniPath)) return {};
 
     const BitmapNames names = ReadBitmapNames(iniReader);
     char narrow256[kNarrowCapacity];
@@ -79,12 +65,11 @@ void RunMenu(bool unattended) {
     ToNarrow(narrow256, names.name256);
     ToNarrow(narrow016, names.name016);
 
-    DisplayInfo display;
-    const char16_t* taken = ChooseBitmapName(names, display.ColorCount());
-    if (taken == nullptr) {
-        ShowError("Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
-        return;
-    }
+    // Held from the colour test to the end of start-up.
+    const platform::OwnedDisplayInfo display(platform::CreateDisplayInfo());
+    const int32_t colors = display.Get() != nullptr ? platform::DisplayColorCount(display.Get()) : -1;
+    const char16_t* taken = ChooseBitmapName(names, colors);
+    if (taken == nullptr) return Error("Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
     const char* takenName = taken == names.name256 ? narrow256 : narrow016;
 
     char16_t appSize[kIniValueCapacity];
@@ -92,28 +77,24 @@ void RunMenu(bool unattended) {
     menu.scale = ComputeScale(menu.scale, platform::WorkArea(), appSize);
 
     menu.backgroundBitmap = LoadBackgroundBitmap(takenName, menu.scale, menu.scale);
-    if (menu.backgroundBitmap == nullptr) {
-        ShowError(std::string("Couldn't read bit map file ") + takenName);
-        return;
-    }
+    if (menu.backgroundBitmap == nullptr) return Error(std::string("Couldn't read bit map file ") + takenName);
 
     const uint32_t windowStyle = unattended ? style::kUnattended : style::kPopup;
     const uint32_t extendedStyle = style::kExtended;
 
-    if (!platform::BitmapSize(menu.backgroundBitmap, &menu.bitmapSize)) return;
+    if (!platform::BitmapSize(menu.backgroundBitmap, &menu.bitmapSize)) return {};
 
-    if (LoadMenuConfiguration(menu.iniPath, languageTag) != 0) {
-        ShowError(std::string("Couldn't read ini file at ") + menu.iniPath);
-        return;
-    }
+    const int32_t loaded = LoadMenuConfiguration(languageTag);
+    MakeRequestedFonts();
+    if (loaded != 0) return Error(std::string("Couldn't read ini file at ") + menu.iniPath);
 
     platform::GrowByFrame(&menu.windowRect, windowStyle, extendedStyle);
     const int32_t width = RectWidth(menu.windowRect);
     const int32_t height = RectHeight(menu.windowRect);
 
-    if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return;
+    if (!platform::RegisterWindowClass(kMenuWindowClass, MenuWindowProc, kIconResource)) return {};
 
-    if (!SelectLanguage(nullptr, menu.languageIndex, true)) return;
+    if (!SelectLanguage(nullptr, menu.languageIndex, true)) return {};
 
     // The creation message reaches the window procedure inside this call; in
     // the unattended mode every button runs there.
@@ -121,10 +102,7 @@ void RunMenu(bool unattended) {
                                                      menu.windowRect.left, menu.windowRect.top, width, height);
     // Without a window no quit request would ever come: the loop would wait
     // for ever in a process nobody sees, and a second start could not find it.
-    if (menu.mainWindow == nullptr) {
-        ShowUnknownFailure();
-        return;
-    }
+    if (menu.mainWindow == nullptr) return StartupEnd{StartupStop::kNoWindow, {}};
     platform::ShowTopLevelWindow(menu.mainWindow, unattended ? show::kMinimize : show::kShow);
     platform::PaintNow(menu.mainWindow);
 
@@ -133,4 +111,5 @@ void RunMenu(bool unattended) {
 
     // Fails, harmlessly, while the window still exists.
     platform::UnregisterWindowClass(kMenuWindowClass);
+    return {};
 }

@@ -27,29 +27,6 @@ bool IsButton(int32_t index) {
     return index >= 0 && index < ButtonCount();
 }
 
-// Tab order: the language list (as -1) when several languages are offered,
-// then the buttons; a plain cycle through the buttons otherwise.
-void MoveSelection(bool forward) {
-    const int32_t count = ButtonCount();
-    const bool listInCycle = menu.languageCount > 1;
-    int32_t& selected = menu.selectedIndex;
-    if (forward) {
-        selected = selected == -1 ? 0 : selected + 1;
-        if (selected >= count) selected = listInCycle ? -1 : 0;
-    } else {
-        selected = selected == -1 ? count - 1 : selected - 1;
-        if (selected < 0) selected = listInCycle ? -1 : count - 1;
-    }
-    if (!IsButton(selected)) selected = -1;
-    if (selected == -1) platform::SetKeyboardFocus(menu.languageBox);
-    Redraw();
-    if (selected != -1) platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventFocus, selected + 1);
-}
-
-}  // namespace
-
-namespace {
-
 // The walk over the buttons under (x, y) in index order; only `armed` counts
 // when it is a button.
 int32_t WalkButtonsUnder(int32_t x, int32_t y, int32_t current, int32_t armed, void (*onStep)(int32_t index)) {
@@ -67,6 +44,28 @@ int32_t WalkButtonsUnder(int32_t x, int32_t y, int32_t current, int32_t armed, v
 }
 
 }  // namespace
+
+void MoveSelection(bool forward, bool fromList) {
+    const int32_t count = ButtonCount();
+    const bool listInCycle = menu.languageCount > 1;
+    int32_t& selected = menu.selectedIndex;
+    if (fromList) selected = -1;
+    if (forward) {
+        selected = selected == -1 ? 0 : selected + 1;
+        if (selected >= count) selected = listInCycle ? -1 : 0;
+    } else {
+        selected = selected == -1 ? count - 1 : selected - 1;
+        if (selected < 0) selected = listInCycle ? -1 : count - 1;
+    }
+    if (!IsButton(selected)) selected = -1;
+    if (selected == -1) {
+        platform::SetKeyboardFocus(menu.languageBox);
+    } else if (fromList) {
+        platform::SetKeyboardFocus(menu.mainWindow);
+    }
+    Redraw();
+    if (selected != -1) platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventFocus, selected + 1);
+}
 
 int32_t HoverTarget(int32_t x, int32_t y, int32_t current, void (*onStep)(int32_t index)) {
     return WalkButtonsUnder(x, y, current, menu.armedIndex, onStep);

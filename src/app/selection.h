@@ -8,6 +8,12 @@
 
 #include "platform/types.h"
 
+// One step along the Tab order: the language list (as -1) when several
+// languages are offered, then the buttons; a plain cycle through the buttons
+// otherwise. `fromList`: the step leaves the language list, which has the
+// focus; the menu window takes it back when a button is reached.
+void MoveSelection(bool forward, bool fromList = false);
+
 // Runs button `index`'s programs (the window procedure passes LaunchButton).
 using ButtonLauncher = void (*)(int32_t index);
 

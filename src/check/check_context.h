@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "check/check_settings.h"
 #include "check/code_pages.h"
-#include "check/disc_check.h"
 #include "check/disc_files.h"
 #include "check/findings.h"
 #include "platform/types.h"

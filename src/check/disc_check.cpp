@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/language_list.h"
 #include "check/button_findings.h"
 #include "check/check_context.h"
 #include "check/count_findings.h"
@@ -21,10 +22,10 @@
 #include "check/to_utf16.h"
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
-#include "config/language_selection.h"
 #include "config/language_tag.h"
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
+#include "render/fonts.h"
 
 namespace fs = std::filesystem;
 
@@ -112,13 +113,13 @@ public:
             for (bool unattended : {false, true}) {
                 // Every language is installed here, so that each can be chosen.
                 Load(own, unattended);
-                SelectLanguage(nullptr, k, false);
+                if (!SelectLanguage(nullptr, k, false)) continue;
                 Examine(tags[k], identifier, unattended);
             }
             // A user of this language on a system without it: the refusal
             // comes with the texts of the user's own list section.
             Load(Choice(identifier, false), false);
-            SelectLanguage(nullptr, 0, true);
+            static_cast<void>(SelectLanguage(nullptr, 0, true));
         }
         platform::offline::ForgetRecords();
         iniReader.NoteLookups(nullptr);
@@ -145,7 +146,9 @@ private:
         menu.bitmapSize = check.bitmapSize;
         char16_t tag[kLanguageTagCapacity];
         UserLanguageTag(choice.userLanguageId, tag, kLanguageTagCapacity);
-        return LoadMenuConfiguration(menu.iniPath, tag);
+        const int32_t loaded = LoadMenuConfiguration(tag);
+        MakeRequestedFonts();
+        return loaded;
     }
 
     // The model of one language, as the loader left it.

@@ -65,3 +65,11 @@ int ScanIntegers(const char16_t* text, const char* pattern, int32_t* const targe
     }
     return assigned;
 }
+
+const char16_t* AfterLastComma(const char16_t* text) {
+    const char16_t* after = nullptr;
+    for (const char16_t* p = text; *p != 0; ++p) {
+        if (*p == u',') after = p + 1;
+    }
+    return after;
+}

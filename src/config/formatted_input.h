@@ -11,3 +11,8 @@
 // white space (skips any white space) and literal characters. Returns the
 // number of targets assigned. Digits beyond 32 bits wrap around.
 int ScanIntegers(const char16_t* text, const char* pattern, int32_t* const targets[], size_t targetCount);
+
+// Just past the last comma of the text; null when it holds none. A font
+// value's face and a language entry's name for systems without the language
+// follow it.
+[[nodiscard]] const char16_t* AfterLastComma(const char16_t* text);

@@ -4,6 +4,7 @@
 
 #include "config/wide_text.h"
 #include "platform/file.h"
+#include "platform/holders.h"
 
 UnicodeIniReader iniReader;
 
@@ -16,21 +17,6 @@ bool IsLineEnd(char16_t unit) {
 bool IsBlank(char16_t unit) {
     return unit == u' ' || unit == u'\t';
 }
-
-// Closes the file on every path out of Load.
-class OpenFile {
-public:
-    explicit OpenFile(platform::File file) : file(file) {}
-    ~OpenFile() {
-        if (file != nullptr) platform::CloseFile(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    platform::File get() const { return file; }
-
-private:
-    platform::File file;
-};
 
 // Does the text at `at` begin with `prefix`, folding A-Z on both sides? On a
 // match `end` points just past it.
@@ -62,13 +48,13 @@ bool UnicodeIniReader::Load(const char* path) {
     if (text && EqualsFoldingAZ(path, loadedPath.c_str())) return true;
     Clear();
 
-    OpenFile file(platform::OpenFileForReading(path));
-    if (file.get() == nullptr) throw IniLoadFailure(std::string("Error opening file:  ") + path);
+    const platform::OwnedFile file(platform::OpenFileForReading(path));
+    if (file.Get() == nullptr) throw IniLoadFailure(std::string("Error opening file:  ") + path);
 
-    const uint32_t size = platform::FileSizeLow(file.get());
+    const uint32_t size = platform::FileSizeLow(file.Get());
     unsigned char mark[2] = {0, 0};
     uint32_t got = 0;
-    if (!platform::ReadFromFile(file.get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
+    if (!platform::ReadFromFile(file.Get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
     if (got < 2 || size < 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
         throw IniLoadFailure(std::string("Wrong file type (Must be Little Endian Unicode): '") + path + "'!");
     }
@@ -79,7 +65,7 @@ bool UnicodeIniReader::Load(const char* path) {
 
     // The units after the mark, less a trailing odd byte; the last unit is the terminator.
     const uint32_t bodyBytes = static_cast<uint32_t>(length - 1) * 2;
-    if (!platform::ReadFromFile(file.get(), buffer.get(), bodyBytes, &got)) {
+    if (!platform::ReadFromFile(file.Get(), buffer.get(), bodyBytes, &got)) {
         throw IniLoadFailure("Could not read the file!");
     }
     // A file that shrank since its size was taken ends where its data ends.

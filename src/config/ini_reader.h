@@ -28,7 +28,7 @@ public:
 
     // True on success; a failure is raised as IniLoadFailure, after the reader
     // has been cleared. Loading the path already held reads nothing.
-    bool Load(const char* path);
+    [[nodiscard]] bool Load(const char* path);
     void Clear();
 
     // Writes the value of key in section into out, or defaultValue (the empty

@@ -4,28 +4,16 @@
 
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
+#include "config/ini_values.h"
 #include "config/language_tag.h"
-#include "config/menu_loader.h"
 #include "config/saturating.h"
+#include "config/scaling.h"
 #include "config/wide_text.h"
-#include "platform/accessibility.h"
-#include "platform/messages.h"
 #include "platform/system.h"
-#include "platform/text.h"
-#include "platform/window.h"
-#include "render/menu_painting.h"
 
 namespace {
 
 constexpr uint32_t kPrimaryLanguageMask = 0x3FF;
-
-// The first integer of a text read with "%i"; 0 when it holds none.
-uint32_t ReadIdentifier(const char16_t* text) {
-    int32_t identifier = 0;
-    int32_t* const targets[] = {&identifier};
-    ScanIntegers(text, "%i", targets, 1);
-    return static_cast<uint32_t>(identifier);
-}
 
 uint32_t UserPrimaryLanguage() {
     return platform::UserDefaultLanguageId() & kPrimaryLanguageMask;
@@ -50,31 +38,29 @@ private:
     bool primary[kPrimaryLanguageMask + 1] = {};
 };
 
-void FillList(platform::Window list) {
-    char narrow[kNarrowCapacity];
-    for (int32_t k = 0; k < menu.languageCount; ++k) platform::ListAdd(list, ToNarrow(narrow, menu.languageNames[k]));
-}
-
 }  // namespace
 
+uint32_t ReadIdentifier(const char16_t* text) {
+    int32_t identifier = 0;
+    int32_t* const targets[] = {&identifier};
+    ScanIntegers(text, "%i", targets, 1);
+    return static_cast<uint32_t>(identifier);
+}
+
 void LanguageDisplayName(const char16_t* value, bool installed, char16_t* name, size_t capacity) {
-    const char16_t* lastComma = nullptr;
-    for (const char16_t* p = value; *p != 0; ++p) {
-        if (*p == u',') lastComma = p;
-    }
-    if (lastComma == nullptr) {
+    const char16_t* afterComma = AfterLastComma(value);
+    if (afterComma == nullptr) {
         CopyWide(name, capacity, value);
     } else if (installed) {
-        const size_t length = static_cast<size_t>(lastComma - value);
+        const size_t length = static_cast<size_t>(afterComma - 1 - value);
         CopyWide(name, capacity < length + 1 ? capacity : length + 1, value);
     } else {
-        CopyWide(name, capacity, lastComma + 1);
+        CopyWide(name, capacity, afterComma);
     }
 }
 
 void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
     const std::u16string listSection = std::u16string(u"LangCombo-") + tag;
-    platform::ListReset(menu.languageBox);
 
     // More languages than the table holds: the first ones are offered.
     const int32_t count = menu.languageCount < 0 ? 0
@@ -104,8 +90,6 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
             menu.languageIndex = k;
             userLanguageOffered = true;
         }
-        char narrow[kNarrowCapacity];
-        platform::ListAdd(menu.languageBox, ToNarrow(narrow, menu.languageNames[k]));
     }
     menu.languageCount = count;
 
@@ -123,14 +107,12 @@ void ReadLanguages(char16_t (&tag)[kLanguageTagCapacity]) {
     if (count > 1) {
         char16_t value[kIniValueCapacity];
         iniReader.GetString(listSection.c_str(), u"BtnRect", u"0,0,0,0", value);
-        Rect& box = menu.languageBoxRect;
-        ParseRect(box, value, false);
         // The list moves with the scale; its size stays.
-        const int64_t width = int64_t{box.right} - box.left;
-        const int64_t height = int64_t{box.bottom} - box.top;
-        ScaleRect(box);
-        box.right = SaturatingAdd(box.left, width);
-        box.bottom = SaturatingAdd(box.top, height);
+        const Rect given = ParseRect(value, false);
+        Rect& box = menu.languageBoxRect;
+        box = Scaled(given);
+        box.right = SaturatingAdd(box.left, int64_t{given.right} - given.left);
+        box.bottom = SaturatingAdd(box.top, int64_t{given.bottom} - given.top);
     }
 }
 
@@ -151,69 +133,16 @@ bool IsLanguageInstalled(uint32_t identifier) {
     return search.found;
 }
 
-bool SelectLanguage(platform::Window owner, int32_t index, bool fatal) {
-    // Without offered languages the configuration read with the empty tag stands.
-    if (menu.languageCount == 0) return true;
-    if (index < 0 || index >= menu.languageCount) return false;
-
-    if (IsLanguageInstalled(ReadIdentifier(menu.languageTags[index]))) {
-        char16_t tag[kLanguageTagCapacity];
-        CopyWide(tag, menu.languageTags[index]);
-        LoadMenuConfiguration(menu.iniPath, tag);
-        menu.languageIndex = index;
-        platform::ListSelect(menu.languageBox, index);
-        return true;
-    }
-
+UnsupportedLanguageText ReadUnsupportedLanguageText(bool fatal) {
     // The message comes in the user's own language, not the menu's.
     char16_t userTag[kLanguageTagCapacity];
     FormatLanguageTag(UserPrimaryLanguage(), userTag, kLanguageTagCapacity);
-    const std::u16string errorSection = std::u16string(u"LangCombo-") + userTag;
-    char16_t text[kIniValueCapacity];
-    char16_t caption[kIniValueCapacity];
-    iniReader.GetString(errorSection.c_str(), u"Error",
+    const std::u16string section = std::u16string(u"LangCombo-") + userTag;
+    UnsupportedLanguageText message;
+    iniReader.GetString(section.c_str(), u"Error",
                         fatal ? u"This program cannot run because the requested\nlanguage is not supported on this system"
                               : u"The requested language is not supported on this system",
-                        text);
-    iniReader.GetString(errorSection.c_str(), u"ErrTitle", u"Unsupported Language", caption);
-    char narrowText[kNarrowCapacity];
-    char narrowCaption[kNarrowCapacity];
-    platform::ShowMessageBox(owner, ToNarrow(narrowText, text), ToNarrow(narrowCaption, caption), box::kIconWarning);
-    if (menu.languageBox != nullptr) platform::SetKeyboardFocus(menu.languageBox);
-    return false;
-}
-
-void CreateLanguageBox(platform::Window parent, platform::Instance instance) {
-    const Rect& r = menu.languageBoxRect;
-    menu.languageBox = platform::CreateChildWindow("combobox", "language", style::kLanguageList, r.left, r.top,
-                                                   RectWidth(r), RectHeight(r), parent, instance);
-    if (menu.languageBox == nullptr) return;
-    menu.languageBoxOldProc = platform::ReplaceWindowProcedure(menu.languageBox, LanguageBoxProc);
-    FillList(menu.languageBox);
-    platform::ListSelect(menu.languageBox, menu.languageIndex);
-}
-
-void OnLanguageChosen(platform::Window box) {
-    const int32_t index = platform::ListSelection(box);
-    // On success the loader has asked for a repaint in the new language.
-    if (!SelectLanguage(box, index, false)) platform::ListSelect(box, menu.languageIndex);
-}
-
-intptr_t LanguageBoxProc(platform::Window window, uint32_t message, uintptr_t first, intptr_t second) {
-    // Nothing may unwind through the window system.
-    try {
-        if (message == msg::kKeyDown && first == key::kTab) {
-            menu.selectedIndex = platform::IsShiftHeld() ? menu.buttonCount - 1 : 0;
-            platform::SetKeyboardFocus(menu.mainWindow);
-            DrawButtons(nullptr);
-            DrawHelp(nullptr);
-            if (menu.selectedIndex >= 0) {
-                platform::RaiseAccessibleEvent(menu.mainWindow, accessible::kEventFocus, menu.selectedIndex + 1);
-            }
-        } else if (message == msg::kKeyDown && first == key::kEscape) {
-            platform::PostQuitRequest();
-        }
-    } catch (...) {
-    }
-    return platform::CallNativeProcedure(menu.languageBoxOldProc, window, message, first, second);
+                        message.text);
+    iniReader.GetString(section.c_str(), u"ErrTitle", u"Unsupported Language", message.caption);
+    return message;
 }

@@ -4,12 +4,12 @@
 
 #include "config/formatted_input.h"
 #include "config/ini_reader.h"
+#include "config/ini_values.h"
 #include "config/language_selection.h"
 #include "config/saturating.h"
+#include "config/scaling.h"
 #include "config/wide_text.h"
-#include "platform/text.h"
 #include "platform/window.h"
-#include "render/fonts.h"
 
 namespace {
 
@@ -23,29 +23,23 @@ int64_t HalfFloor(int64_t value) {
     return (value - (value < 0 ? 1 : 0)) / 2;
 }
 
-void SetTitle(const char16_t* title) {
-    if (menu.mainWindow == nullptr) return;
-    char narrow[kNarrowCapacity];
-    platform::SetWindowTitle(menu.mainWindow, ToNarrow(narrow, title));
-}
-
 // windowRect = 0, 0, width, height from a "%d,%d" size, cleared first.
 void ReadWindowSize(const char16_t* text) {
     menu.windowRect = Rect{0, 0, 0, 0};
     int32_t* const targets[] = {&menu.windowRect.right, &menu.windowRect.bottom};
     ScanIntegers(text, "%d,%d", targets, 2);
-    ScaleRect(menu.windowRect);
+    menu.windowRect = Scaled(menu.windowRect);
 }
 
 // The rectangle is read over its present value, not cleared first.
-void ReadRectOver(Rect& rect, const char16_t* text) {
-    int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
+void ReadRectOver(Rect* rect, const char16_t* text) {
+    int32_t* const targets[] = {&rect->left, &rect->top, &rect->right, &rect->bottom};
     ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
-    ScaleRect(rect);
+    *rect = Scaled(*rect);
 }
 
 void ReadButtonPane(const char16_t* text) {
-    ParseRect(menu.buttonPaneRect, text, true);
+    menu.buttonPaneRect = ParseRect(text, true);
     menu.buttonPane3D = WantsBevel(text);
 }
 
@@ -65,28 +59,28 @@ void ReadGeneral() {
     ReadWindowSize(value);
 
     iniReader.GetString(kGeneral, u"AppName", u"", value);
-    if (value[0] != 0) SetTitle(value);
+    if (value[0] != 0) CopyWide(menu.title, value);
 
     iniReader.GetString(kGeneral, u"Edge", u"", value);
     menu.edgeEnabled = value[0] != 0;
-    if (menu.edgeEnabled) ReadColor(value, menu.edgeColor);
+    if (menu.edgeEnabled) ReadColor(value, &menu.edgeColor);
 
     iniReader.GetString(kGeneral, u"BitmapRect", u"0,0,0,0", value);
-    ParseRect(menu.bitmapRect, value, true);
+    menu.bitmapRect = ParseRect(value, true);
 
     iniReader.GetString(kGeneral, u"BackColor", u"0,0,0", value);
-    ReadColor(value, menu.backColor);
+    ReadColor(value, &menu.backColor);
 
     iniReader.GetString(kGeneral, u"ButtonPaneRect", u"0,0,0,0", value);
     ReadButtonPane(value);
 
     iniReader.GetString(kGeneral, u"HelpRect", u"0,0,0,0", value);
-    ParseRect(menu.helpRect, value, true);
+    menu.helpRect = ParseRect(value, true);
 
     iniReader.GetString(kGeneral, u"BtnFont", u"", value);
-    if (value[0] != 0) CreateButtonFont(value);
+    if (value[0] != 0) RequestFont(&menu.buttonFontRequest, value);
     iniReader.GetString(kGeneral, u"HelpFont", u"", value);
-    if (value[0] != 0) CreateHelpFont(value);
+    if (value[0] != 0) RequestFont(&menu.helpFontRequest, value);
 
     const struct {
         const char16_t* key;
@@ -103,7 +97,7 @@ void ReadGeneral() {
     };
     for (const auto& c : colors) {
         iniReader.GetString(kGeneral, c.key, c.fallback, value);
-        ReadColor(value, c.color);
+        ReadColor(value, &c.color);
     }
 }
 
@@ -114,38 +108,47 @@ void ReadPrompt(const char16_t* tag) {
     Value value;
 
     iniReader.GetString(p, u"AppName", u"", value);
-    if (value[0] != 0) SetTitle(value);
+    if (value[0] != 0) CopyWide(menu.title, value);
 
     iniReader.GetString(p, u"DefHelp", u"", menu.defaultHelp);
 
+    // A copyright font without a face leaves the font and its colours as
+    // they were.
     Value font;
     iniReader.GetString(p, u"Font", u"13,400,0,0,MS Sans Serif", font);
     iniReader.GetString(p, u"Color", u"255,181,0,255,255,0", value);
-    CreateCopyrightFont(font, value);
+    if (AfterLastComma(font) != nullptr) {
+        RequestFont(&menu.copyrightFontRequest, font);
+        ColorTriple& deep = menu.copyrightColor;
+        ColorTriple& low = menu.copyrightColorLowDepth;
+        int32_t* const targets[] = {&deep.red, &deep.green, &deep.blue, &low.red, &low.green, &low.blue};
+        ScanIntegers(value, "%d,%d,%d,%d,%d,%d", targets, 6);
+    }
 
+    // A button or help font without a face asks for none: the one before goes.
     iniReader.GetString(p, u"BtnFont", u"", value);
-    if (value[0] != 0) CreateButtonFont(value);
+    if (value[0] != 0) RequestFont(&menu.buttonFontRequest, value);
     iniReader.GetString(p, u"HelpFont", u"", value);
-    if (value[0] != 0) CreateHelpFont(value);
+    if (value[0] != 0) RequestFont(&menu.helpFontRequest, value);
 
     iniReader.GetString(p, u"HelpRect", u"", value);
-    if (value[0] != 0) ReadRectOver(menu.helpRect, value);
+    if (value[0] != 0) ReadRectOver(&menu.helpRect, value);
 
     iniReader.GetString(p, u"AppSize", u"", value);
     if (value[0] != 0) ReadWindowSize(value);
 
     iniReader.GetString(p, u"BitmapRect", u"", value);
-    if (value[0] != 0) ParseRect(menu.bitmapRect, value, true);
+    if (value[0] != 0) menu.bitmapRect = ParseRect(value, true);
 
     iniReader.GetString(p, u"BackColor", u"", value);
-    if (value[0] != 0) ReadColor(value, menu.backColor);
+    if (value[0] != 0) ReadColor(value, &menu.backColor);
 
     iniReader.GetString(p, u"ButtonPaneRect", u"", value);
     if (value[0] != 0) ReadButtonPane(value);
 
     // A language's pane colour is the background of its buttons and help area.
     iniReader.GetString(p, u"ButtonPaneColor", u"", value);
-    if (value[0] != 0) ReadColor(value, menu.buttonColorBk);
+    if (value[0] != 0) ReadColor(value, &menu.buttonColorBk);
 
     // The window takes the picture's size when no size is configured; the
     // picture is already scaled.
@@ -163,20 +166,17 @@ void ReadPrompt(const char16_t* tag) {
     };
     for (const auto& c : colors) {
         iniReader.GetString(p, c.key, u"", value);
-        if (value[0] != 0) ReadColor(value, c.color);
+        if (value[0] != 0) ReadColor(value, &c.color);
     }
 }
 
-// Frames the window rectangle when the window exists, then centres it on the
-// work area. Only the work area's right and bottom edges count.
-void PlaceWindow() {
+// Grows the window rectangle by the frame, then centres it on the work area.
+// Only the work area's right and bottom edges count.
+void PlaceWindow(const Rect& frame) {
     const Rect workArea = platform::WorkArea();
-    if (menu.mainWindow != nullptr) {
-        uint32_t style = 0;
-        uint32_t extendedStyle = 0;
-        platform::WindowStyles(menu.mainWindow, &style, &extendedStyle);
-        platform::GrowByFrame(&menu.windowRect, style, extendedStyle);
-    }
+    Rect& r = menu.windowRect;
+    r = Rect{Saturate(int64_t{r.left} + frame.left), Saturate(int64_t{r.top} + frame.top),
+             Saturate(int64_t{r.right} + frame.right), Saturate(int64_t{r.bottom} + frame.bottom)};
     const int64_t dx = HalfFloor(int64_t{workArea.right} - menu.windowRect.right);
     const int64_t dy = HalfFloor(int64_t{workArea.bottom} - menu.windowRect.bottom);
     menu.windowRect = Rect{Saturate(menu.windowRect.left + dx), Saturate(menu.windowRect.top + dy),
@@ -190,7 +190,7 @@ void ReadCopyright(const char16_t* tag) {
     iniReader.GetString(section.c_str(), u"Position", u"0,0", value);
     int32_t* const targets[] = {&menu.copyrightPos.x, &menu.copyrightPos.y};
     ScanIntegers(value, "%i,%i", targets, 2);
-    ScalePoint(menu.copyrightPos);
+    menu.copyrightPos = Scaled(menu.copyrightPos);
 }
 
 void ReadButton(int32_t number, const char16_t* tag) {
@@ -202,7 +202,7 @@ void ReadButton(int32_t number, const char16_t* tag) {
     iniReader.GetString(b, u"Name", u"", button.name);
     iniReader.GetString(b, u"Help", u"", button.help);
     iniReader.GetString(b, u"BtnRect", u"", value);
-    ParseRect(button.rect, value, true);
+    button.rect = ParseRect(value, true);
     // Each mode reads its own pair; there is no fallback from one to the other.
     if (menu.unattended) {
         iniReader.GetString(b, u"SilentPath", u"", button.path);
@@ -220,57 +220,13 @@ void ReadButton(int32_t number, const char16_t* tag) {
 
 }  // namespace
 
-void ScaleValue(int32_t& value) {
-    const double product = static_cast<double>(value) * static_cast<double>(menu.scale);
-    const float rounded = static_cast<float>(value >= 0 ? product + 0.5 : product - 0.5);
-    // 2^31 is the first float beyond the 32-bit range on either side.
-    if (rounded >= 2147483648.0f) {
-        value = INT32_MAX;
-    } else if (rounded <= -2147483648.0f) {
-        value = INT32_MIN;
-    } else {
-        value = static_cast<int32_t>(rounded);
-    }
-}
-
-void ScaleRect(Rect& rect) {
-    ScaleValue(rect.left);
-    ScaleValue(rect.top);
-    ScaleValue(rect.right);
-    ScaleValue(rect.bottom);
-}
-
-void ScalePoint(Point& point) {
-    ScaleValue(point.x);
-    ScaleValue(point.y);
-}
-
-void ParseRect(Rect& rect, const char16_t* text, bool scaled) {
-    rect = Rect{0, 0, 0, 0};
-    int32_t* const targets[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
-    ScanIntegers(text, "%d,%d,%d,%d", targets, 4);
-    if (scaled) ScaleRect(rect);
-}
-
-void ReadColor(const char16_t* text, ColorTriple& color) {
-    int32_t* const targets[] = {&color.red, &color.green, &color.blue};
-    ScanIntegers(text, "%d,%d,%d", targets, 3);
-}
-
-bool WantsBevel(const char16_t* text) {
-    for (; text[0] != 0; ++text) {
-        if (text[0] == u'3' && (text[1] == u'd' || text[1] == u'D')) return true;
-    }
-    return false;
-}
-
-int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[kLanguageTagCapacity]) {
-    const platform::FaceCheckContext faceChecks;
+int32_t LoadMenuConfiguration(char16_t (&languageTag)[kLanguageTagCapacity], const Rect& frame) {
+    menu.title[0] = 0;
     menu.languageCount = iniReader.GetInt(kGeneral, u"LanguageCount", 0);
     ReadGeneral();
     ReadLanguages(languageTag);
     ReadPrompt(languageTag);
-    PlaceWindow();
+    PlaceWindow(frame);
     if (menu.bitmapRect.right == 0 || menu.bitmapRect.bottom == 0) {
         menu.bitmapRect = Rect{0, 0, menu.bitmapSize.width, menu.bitmapSize.height};
     }
@@ -282,7 +238,5 @@ int32_t LoadMenuConfiguration(const char* /*iniPath*/, char16_t (&languageTag)[k
     menu.buttonCount = buttonCount < 0 ? 0 : buttonCount < kMaxButtons ? buttonCount : kMaxButtons;
     if (buttonCount < 2) return -1;
     for (int32_t number = 1; number <= menu.buttonCount; ++number) ReadButton(number, languageTag);
-
-    if (menu.mainWindow != nullptr) platform::RequestRepaint(menu.mainWindow);
     return 0;
 }

@@ -15,6 +15,8 @@ constexpr int kCopyrightCapacity = 260;
 constexpr int kLanguageTagCapacity = 7;
 constexpr int kLanguageNameCapacity = 256;
 constexpr int kPathCapacity = 260;
+constexpr int kFontValueCapacity = 256;
+constexpr int kTitleCapacity = 256;
 
 // Red, green and blue as written in install.ini; only the low 8 bits of each
 // are ever drawn, so 300 draws as 44 and -1 as 255.
@@ -34,6 +36,14 @@ struct Button {
     char16_t preArgs[kButtonTextCapacity];
     char16_t preCond[kButtonTextCapacity];
     bool exitAfter;
+};
+
+// A font install.ini asks for, from its last key that named one: made by
+// the font step that follows each run of the loader, which then clears
+// `asked`. A font never asked for keeps the one made before.
+struct FontRequest {
+    bool asked;
+    char16_t value[kFontValueCapacity];  // "13,400,0,0,MS Sans Serif"
 };
 
 struct Menu {
@@ -76,8 +86,13 @@ struct Menu {
     platform::Font copyrightFont = nullptr;
     platform::Font buttonFont = nullptr;
     platform::Font helpFont = nullptr;
+    FontRequest copyrightFontRequest{};
+    FontRequest buttonFontRequest{};
+    FontRequest helpFontRequest{};
 
-    // Texts.
+    // Texts. The title is the last AppName the loader read; empty when it
+    // read none, which leaves the window's title as it is.
+    char16_t title[kTitleCapacity]{};
     char16_t defaultHelp[kDefaultHelpCapacity]{};
     char16_t copyrightText[kCopyrightCapacity]{};
 
@@ -105,6 +120,9 @@ struct Menu {
 
 // The process-wide model; it lives until the process ends.
 extern Menu menu;
+
+// Asks for the font of `value`, in place of what the request held.
+void RequestFont(FontRequest* request, const char16_t* value);
 
 // The low 8 bits of each component as the colour value 0x00BBGGRR.
 uint32_t ToColorValue(const ColorTriple& color);

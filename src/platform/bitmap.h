@@ -8,9 +8,9 @@
 namespace platform {
 
 // Loads a bitmap file with the loader's flags; none on failure.
-Bitmap LoadBitmapFile(const char* name, uint32_t flags);
+[[nodiscard]] Bitmap LoadBitmapFile(const char* name, uint32_t flags);
 // Width and height in pixels; false when they cannot be read.
-bool BitmapSize(Bitmap bitmap, Size* size);
+[[nodiscard]] bool BitmapSize(Bitmap bitmap, Size* size);
 void ReleaseBitmap(Bitmap bitmap);
 
 // What the system tells of a DIB section.
@@ -31,11 +31,11 @@ bool DescribeDibSection(Bitmap bitmap, DibSection* section);
 // Reads colour-table entries [0, count) of a DIB section, four bytes each
 // (blue, green, red, reserved), through a screen-compatible memory context
 // that holds the bitmap meanwhile. Returns the number of entries read.
-uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count);
+[[nodiscard]] uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count);
 
 // An uncompressed DIB section of one plane and no colour table (a negative
 // height stores rows top-down); `bits` receives its pixel rows. None on
 // failure.
-Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits);
+[[nodiscard]] Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits);
 
 }  // namespace platform

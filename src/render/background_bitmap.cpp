@@ -1,6 +1,7 @@
 #include "render/background_bitmap.h"
 
 #include "platform/bitmap.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "render/bitmap_check.h"
@@ -13,26 +14,6 @@ constexpr uint32_t kLoadFromFileInColor = 0x0012;          // LR_LOADFROMFILE | 
 constexpr uint32_t kLoadFromFileAsDibSection = 0x2012;     // ... | LR_CREATEDIBSECTION
 constexpr int32_t kDestinationBitsPerPixel = 32;
 constexpr uint32_t kCompressionNone = 0;  // BI_RGB
-
-// Owns a bitmap until it is handed on.
-class OwnedBitmap {
-public:
-    explicit OwnedBitmap(platform::Bitmap bitmap) : bitmap(bitmap) {}
-    ~OwnedBitmap() {
-        if (bitmap != nullptr) platform::ReleaseBitmap(bitmap);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    platform::Bitmap Get() const { return bitmap; }
-    platform::Bitmap HandOver() {
-        platform::Bitmap handed = bitmap;
-        bitmap = nullptr;
-        return handed;
-    }
-
-private:
-    platform::Bitmap bitmap;
-};
 
 // The resampler reads 4- or 8-bit rows of the stride their width gives,
 // uncompressed; a section laid out any other way is not read at all.
@@ -56,8 +37,8 @@ platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, 
 
     // Some loaders crash on a file whose pixel rows are cut short when asked
     // for a DIB section, so such a file counts as one that cannot be loaded.
-    const OwnedBitmap source(BitmapFileIsWhole(name) ? platform::LoadBitmapFile(name, kLoadFromFileAsDibSection)
-                                                     : nullptr);
+    const platform::OwnedBitmap source(
+        BitmapFileIsWhole(name) ? platform::LoadBitmapFile(name, kLoadFromFileAsDibSection) : nullptr);
     // A file that could not be loaded keeps the zero description and so
     // reaches the message too.
     platform::DibSection section{};
@@ -72,7 +53,8 @@ platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, 
     if (!ResampledSize(section.width, section.height, horizontalFactor, verticalFactor, &size)) return nullptr;
 
     void* pixels = nullptr;
-    OwnedBitmap destination(platform::CreateDibSection(size.width, size.height, kDestinationBitsPerPixel, &pixels));
+    platform::OwnedBitmap destination(
+        platform::CreateDibSection(size.width, size.height, kDestinationBitsPerPixel, &pixels));
     if (destination.Get() == nullptr || pixels == nullptr) return nullptr;
 
     uint8_t colorTable[256 * 4] = {};
@@ -89,5 +71,5 @@ platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, 
     if (!ResampleOnCores(picture, horizontalFactor, verticalFactor, size, static_cast<uint32_t*>(pixels))) {
         return nullptr;
     }
-    return destination.HandOver();
+    return destination.Take();
 }

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "config/formatted_input.h"
-#include "config/menu_loader.h"
 #include "config/menu_model.h"
+#include "config/scaling.h"
 #include "config/wide_text.h"
+#include "platform/holders.h"
 
 namespace {
 
@@ -27,24 +28,27 @@ void Release(platform::Font& font) {
 // an apostrophe, which are other faces.
 platform::Font CreateWithFaceCheck(platform::FontDescription description,
                                    const platform::FontDescription& defaultFont) {
-    platform::Font font = platform::CreateFontFrom(description);
-    if (font == nullptr) return nullptr;
-    char inUse[260] = {};
-    if (platform::FaceInUse(font, inUse, sizeof inUse) && EqualsFoldingAZ(description.faceName, inUse)) {
-        return font;
+    // Its own scope: a refused first font goes before the second is made.
+    {
+        platform::OwnedFont font(platform::CreateFontFrom(description));
+        if (font.Get() == nullptr) return nullptr;
+        char inUse[260] = {};
+        if (platform::FaceInUse(font.Get(), inUse, sizeof inUse) && EqualsFoldingAZ(description.faceName, inUse)) {
+            return font.Take();
+        }
     }
-    platform::ReleaseFont(font);
     std::memcpy(description.faceName, defaultFont.faceName, sizeof description.faceName);
     return platform::CreateFontFrom(description);
 }
 
-// The button and help fonts: the old one goes first, whatever follows.
-void ReplaceFont(platform::Font& field, const char16_t* value) {
-    Release(field);
-    const platform::FontDescription defaultFont = DefaultGuiFont();
+// The font of a request replaces the old one, which goes first whatever
+// follows; a value without a face makes none.
+void Make(platform::Font* field, FontRequest* request, const platform::FontDescription& defaultFont) {
+    if (!request->asked) return;
+    request->asked = false;
+    Release(*field);
     platform::FontDescription description{};
-    if (!DescribeFont(value, defaultFont, &description)) return;
-    field = CreateWithFaceCheck(description, defaultFont);
+    if (DescribeFont(request->value, defaultFont, &description)) *field = CreateWithFaceCheck(description, defaultFont);
 }
 
 }  // namespace
@@ -56,40 +60,25 @@ bool DescribeFont(const char16_t* value, const platform::FontDescription& defaul
     int32_t* const targets[] = {&numbers[0], &numbers[1], &numbers[2], &numbers[3]};
     ScanIntegers(value, "%d,%d,%d,%d", targets, 4);
     description->height = numbers[0];
-    ScaleValue(description->height);
+    description->height = Scaled(description->height);
     description->weight = numbers[1];
     description->italic = static_cast<uint8_t>(numbers[2] & 0xFF);
     description->underline = static_cast<uint8_t>(numbers[3] & 0xFF);
     description->charSet = defaultFont.charSet;
 
     // The face follows the last comma, after any blanks.
-    const char16_t* face = nullptr;
-    for (const char16_t* p = value; *p != 0; ++p) {
-        if (*p == u',') face = p + 1;
-    }
+    const char16_t* face = AfterLastComma(value);
     if (face == nullptr) return false;
     while (*face == u' ' || *face == u'\t') ++face;
     ToNarrowWithin(description->faceName, sizeof description->faceName, face);
     return true;
 }
 
-void CreateCopyrightFont(const char16_t* fontValue, const char16_t* colorValue) {
+void MakeRequestedFonts() {
+    if (!menu.copyrightFontRequest.asked && !menu.buttonFontRequest.asked && !menu.helpFontRequest.asked) return;
+    const platform::FaceCheckContext faceChecks;
     const platform::FontDescription defaultFont = DefaultGuiFont();
-    platform::FontDescription description{};
-    if (!DescribeFont(fontValue, defaultFont, &description)) return;
-    Release(menu.copyrightFont);
-    menu.copyrightFont = CreateWithFaceCheck(description, defaultFont);
-
-    ColorTriple& deep = menu.copyrightColor;
-    ColorTriple& low = menu.copyrightColorLowDepth;
-    int32_t* const targets[] = {&deep.red, &deep.green, &deep.blue, &low.red, &low.green, &low.blue};
-    ScanIntegers(colorValue, "%d,%d,%d,%d,%d,%d", targets, 6);
-}
-
-void CreateButtonFont(const char16_t* value) {
-    ReplaceFont(menu.buttonFont, value);
-}
-
-void CreateHelpFont(const char16_t* value) {
-    ReplaceFont(menu.helpFont, value);
+    Make(&menu.copyrightFont, &menu.copyrightFontRequest, defaultFont);
+    Make(&menu.buttonFont, &menu.buttonFontRequest, defaultFont);
+    Make(&menu.helpFont, &menu.helpFontRequest, defaultFont);
 }

@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(iniReader.Load(TESSALINE_SAMPLE_DISC "/install.ini"));
         char16_t buffer[kLanguageTagCapacity];
         std::char_traits<char16_t>::copy(buffer, tag, std::char_traits<char16_t>::length(tag) + 1);
-        ASSERT_EQ(LoadMenuConfiguration(TESSALINE_SAMPLE_DISC "/install.ini", buffer), 0);
+        ASSERT_EQ(LoadMenuConfiguration(buffer), 0);
         menu.mainWindow = FakeWindow(1);
         menu.languageBox = FakeWindow(2);
     }
@@ -126,7 +126,7 @@ TEST_F(AccessibleTree, HitTestsFollowTheHoverRulesThenHelpAndCopyright) {
         menu.armedIndex = c.armed;
         EXPECT_EQ(AccessibleHitTest(c.at.x, c.at.y), c.child) << c.at.x << "," << c.at.y << " sel " << c.selected;
     }
-    EXPECT_EQ(fake.openObjects, 0) << "the measuring context is released";
+    EXPECT_EQ(OpenObjects(), 0u) << "the measuring context is released";
 }
 
 TEST_F(AccessibleTree, StatesFocusAndHotTracking) {

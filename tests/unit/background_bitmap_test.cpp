@@ -8,36 +8,30 @@
 #include "ini_fixture.h"
 #include "render/background_bitmap.h"
 #include "render/resample.h"
-#include "support/bitmap_loader_double.h"
+#include "support/expect_calls.h"
 #include "support/fixture_bytes.h"
 
 namespace {
 
 constexpr uint32_t kAsIs = 0x0012;
 constexpr uint32_t kAsDibSection = 0x2012;
+const Call kUnsupportedBox{
+    Op::ShowMessageBox, {"Only 16 color and 256 color bitmaps are supported!", "Incorrect bitmap format"}, {0}, nullptr};
 
 class BackgroundBitmap : public ::testing::Test {
 protected:
-    void SetUp() override { ResetBitmapLoaderDouble(); }
+    void SetUp() override { ResetPlatformDouble(); }
 
     // A whole 8-bit file on disk (for the file check) that the stand-in
     // loader turns into a DIB section of `bits` bits per pixel over `rows`.
     std::string LoadableFile(const std::string& name, int32_t width, int32_t height, int32_t bits,
                              const std::vector<uint8_t>& rows, int32_t headerHeight) {
         const std::string path = files.WriteBytes(name, fixture::PlainBitmap(width, height, {1, 2, 3}));
-        ::LoadableFile& file = loader.files[path];
+        BitmapFile& file = fake.bitmapFiles[path];
         file.section = platform::DibSection{width, height, headerHeight, bits, rows.data(), 0,
                                             static_cast<int32_t>(SourceStride(width, bits))};
         file.colorTable = {0, 0, 255, 0, 255, 0, 0, 0};  // red, blue
         return path;
-    }
-
-    void ExpectUnsupportedBoxOnly() {
-        ASSERT_EQ(loader.boxes.size(), 1u);
-        EXPECT_EQ(loader.boxes[0].owner, nullptr);
-        EXPECT_EQ(loader.boxes[0].text, "Only 16 color and 256 color bitmaps are supported!");
-        EXPECT_EQ(loader.boxes[0].caption, "Incorrect bitmap format");
-        EXPECT_EQ(loader.boxes[0].flags, 0u);
     }
 
     IniFixture files;
@@ -47,39 +41,33 @@ protected:
 
 TEST_F(BackgroundBitmap, AtFactorOneTheFileGoesToTheLoaderUnchecked) {
     // Not even on disk: nothing but the loader looks at it.
-    loader.files["cut or 24-bit.bmp"].section = platform::DibSection{5, 5, 5, 24, nullptr, 0, 16};
-    const platform::Bitmap bitmap = LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f);
-    EXPECT_NE(bitmap, nullptr);
-    ASSERT_EQ(loader.loads.size(), 1u);
-    EXPECT_EQ(loader.loads[0].flags, kAsIs);
-    EXPECT_TRUE(loader.boxes.empty());
-    EXPECT_TRUE(loader.dibs.empty());
-
+    fake.bitmapFiles["cut or 24-bit.bmp"].section = platform::DibSection{5, 5, 5, 24, nullptr, 0, 16};
+    EXPECT_NE(LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f), nullptr);
+    // Start-up alone reports a file it cannot read at factor 1.0.
     EXPECT_EQ(LoadBackgroundBitmap("missing.bmp", 1.0f, 1.0f), nullptr);
-    EXPECT_TRUE(loader.boxes.empty()) << "start-up alone reports a file it cannot read at factor 1.0";
+    EXPECT_CALLS({{Op::LoadBitmapFile, {"cut or 24-bit.bmp"}, {kAsIs}}, {Op::LoadBitmapFile, {"missing.bmp"}, {kAsIs}}});
 }
 
 TEST_F(BackgroundBitmap, BelowOneAPaletteFileBecomesA32BitBottomUpDib) {
     const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
     const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f);
     ASSERT_NE(bitmap, nullptr);
-    ASSERT_EQ(loader.loads.size(), 1u);
-    EXPECT_EQ(loader.loads[0].flags, kAsDibSection);
+    EXPECT_CALLS({{Op::LoadBitmapFile, {path}, {kAsDibSection}}}, {Op::LoadBitmapFile});
     const CreatedDib* dib = DibOf(bitmap);
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(dib->width, 2);
     EXPECT_EQ(dib->height, 1) << "positive: bottom-up";
     EXPECT_EQ(dib->bitsPerPixel, 32);
     EXPECT_EQ(dib->pixels, (std::vector<uint32_t>{0x7F007F, 0x7F007F}));
-    EXPECT_EQ(loader.liveBitmaps, 1) << "the source is released; only the result lives";
-    EXPECT_TRUE(loader.boxes.empty());
+    EXPECT_EQ(OpenObjects(), 1u) << "the source is released; only the result lives";
+    EXPECT_CALLS({}, {Op::ShowMessageBox});
 }
 
 TEST_F(BackgroundBitmap, AFactorOfOneOnOneAxisOnlyResamples) {
     const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
     const platform::Bitmap bitmap = LoadBackgroundBitmap(path.c_str(), 1.0f, 0.5f);
     ASSERT_NE(DibOf(bitmap), nullptr);
-    EXPECT_EQ(loader.loads[0].flags, kAsDibSection);
+    EXPECT_CALLS({{Op::LoadBitmapFile, {path}, {kAsDibSection}}}, {Op::LoadBitmapFile});
     EXPECT_EQ(DibOf(bitmap)->width, 4);
     EXPECT_EQ(DibOf(bitmap)->height, 1);
 }
@@ -111,15 +99,15 @@ TEST_F(BackgroundBitmap, PicturesThatCannotBeResampledAreReportedAndReleased) {
                  {"longer rows", 8, 0, 4, true},    {"shorter rows", 8, 0, -4, true},
                  {"bit fields", 8, 3, 0, true}};
     for (const auto& c : cases) {
-        ResetBitmapLoaderDouble();
+        SCOPED_TRACE(c.what);
+        ResetPlatformDouble();
         const std::string path = LoadableFile(std::string(c.what) + ".bmp", 4, 2, c.bits, rows, 2);
-        loader.files[path].section.compression = c.compression;
-        loader.files[path].section.rowBytes += c.rowBytesChange;
-        if (!c.onLoaderList) loader.files.clear();
-        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << c.what;
-        ExpectUnsupportedBoxOnly();
-        EXPECT_EQ(loader.liveBitmaps, 0) << c.what;
-        EXPECT_TRUE(loader.dibs.empty()) << c.what;
+        fake.bitmapFiles[path].section.compression = c.compression;
+        fake.bitmapFiles[path].section.rowBytes += c.rowBytesChange;
+        if (!c.onLoaderList) fake.bitmapFiles.clear();
+        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
+        EXPECT_CALLS({kUnsupportedBox}, {Op::ShowMessageBox, Op::CreateDibSection});
+        EXPECT_EQ(OpenObjects(), 0u);
     }
 }
 
@@ -127,11 +115,11 @@ TEST_F(BackgroundBitmap, AFileFailingTheCheckNeverReachesTheLoader) {
     const std::string whole = fixture::PlainBitmap(4, 2, {1, 2, 3});
     for (const std::string& path :
          {files.WriteBytes("cut.bmp", whole.substr(0, whole.size() - 1)), files.folder + "/missing.bmp"}) {
-        ResetBitmapLoaderDouble();
-        loader.files[path].section = platform::DibSection{4, 2, 2, 8, twoRows.data(), 0, 4};
-        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << path;
-        EXPECT_TRUE(loader.loads.empty()) << path;
-        ExpectUnsupportedBoxOnly();
+        SCOPED_TRACE(path);
+        ResetPlatformDouble();
+        fake.bitmapFiles[path].section = platform::DibSection{4, 2, 2, 8, twoRows.data(), 0, 4};
+        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
+        EXPECT_CALLS({kUnsupportedBox}, {Op::LoadBitmapFile, Op::ShowMessageBox});
     }
 }
 
@@ -140,15 +128,14 @@ TEST_F(BackgroundBitmap, NoPictureWithoutAMessageWhenNothingIsLeftOrNothingCanBe
     const std::vector<uint8_t> row{0, 0, 0, 0};
     const std::string thin = LoadableFile("thin.bmp", 4, 1, 8, row, 1);
     EXPECT_EQ(LoadBackgroundBitmap(thin.c_str(), 0.5f, 0.5f), nullptr);
-    EXPECT_TRUE(loader.boxes.empty());
-    EXPECT_TRUE(loader.dibs.empty());
-    EXPECT_EQ(loader.liveBitmaps, 0);
+    EXPECT_CALLS({}, {Op::ShowMessageBox, Op::CreateDibSection});
+    EXPECT_EQ(OpenObjects(), 0u);
 
     const std::string path = LoadableFile("back.bmp", 4, 2, 8, twoRows, 2);
-    loader.refuseDibSections = true;
+    fake.failing = {{Op::CreateDibSection}};
     EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
-    EXPECT_TRUE(loader.boxes.empty());
-    EXPECT_EQ(loader.liveBitmaps, 0);
+    EXPECT_CALLS({{Op::CreateDibSection, {}, {2, 1, 32}}}, {Op::ShowMessageBox, Op::CreateDibSection});
+    EXPECT_EQ(OpenObjects(), 0u);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include "config/menu_loader.h"
 #include "config/menu_model.h"
 #include "ini_fixture.h"
-#include "support/platform_double.h"
+#include "render/fonts.h"
+#include "support/expect_calls.h"
 
 class ConfigTest : public ::testing::Test {
 protected:
@@ -28,12 +29,14 @@ protected:
         ASSERT_TRUE(iniReader.Load(path.c_str()));
     }
 
-    // One loader run in the language tag; returns its result.
-    int32_t Load(const char16_t* tag = u"0x09") {
+    // One loader run in the language tag, then the font step, as the
+    // loader's callers run them; returns the loader's result.
+    int32_t Load(const char16_t* tag = u"0x09", const Rect& frame = Rect{}) {
         char16_t buffer[kLanguageTagCapacity];
         std::char_traits<char16_t>::copy(buffer, tag, std::char_traits<char16_t>::length(tag) + 1);
         lastTag = buffer;
-        const int32_t result = LoadMenuConfiguration("install.ini", buffer);
+        const int32_t result = LoadMenuConfiguration(buffer, frame);
+        MakeRequestedFonts();
         lastTag = buffer;
         return result;
     }

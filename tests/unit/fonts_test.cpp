@@ -59,8 +59,14 @@ TEST_F(Fonts, ALongFaceIsCutWithinItsField) {
     EXPECT_FALSE(hasFace);
 }
 
+// One request made at once, as after a loader run that asked for it alone.
+void Make(FontRequest* request, const char16_t* value) {
+    RequestFont(request, value);
+    MakeRequestedFonts();
+}
+
 TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
-    CreateButtonFont(u"20,700,1,0,Arial");
+    Make(&menu.buttonFontRequest, u"20,700,1,0,Arial");
     ASSERT_NE(menu.buttonFont, nullptr);
     const platform::FontDescription& used = FontOf(menu.buttonFont).description;
     EXPECT_STREQ(used.faceName, "MS Shell Dlg");
@@ -69,39 +75,46 @@ TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
     EXPECT_EQ(used.italic, 1);
     EXPECT_EQ(LiveFontCount(), 1u) << "the first attempt is released";
 
-    CreateHelpFont(u"12,400,0,0,tahoma");
+    Make(&menu.helpFontRequest, u"12,400,0,0,tahoma");
     EXPECT_STREQ(FontOf(menu.helpFont).description.faceName, "tahoma") << "case does not matter";
-    EXPECT_EQ(fake.fonts.size(), 3u);
+    EXPECT_EQ(Count(Op::CreateFontFrom), 3);
+    EXPECT_FALSE(menu.buttonFontRequest.asked || menu.helpFontRequest.asked) << "the step clears what it made";
 }
 
 TEST_F(Fonts, ReplacingAFontReleasesTheOldOne) {
-    CreateButtonFont(u"13,400,0,0,Tahoma");
+    Make(&menu.buttonFontRequest, u"13,400,0,0,Tahoma");
     platform::Font first = menu.buttonFont;
-    CreateButtonFont(u"14,400,0,0,Tahoma");
+    Make(&menu.buttonFontRequest, u"14,400,0,0,Tahoma");
     EXPECT_TRUE(FontOf(first).released);
     EXPECT_EQ(LiveFontCount(), 1u);
     // Without a comma the button font is released and none is left.
-    CreateButtonFont(u"14");
+    Make(&menu.buttonFontRequest, u"14");
     EXPECT_EQ(menu.buttonFont, nullptr);
     EXPECT_EQ(LiveFontCount(), 0u);
 }
 
-TEST_F(Fonts, TheCopyrightFontWithoutAFaceChangesNothing) {
-    CreateCopyrightFont(u"13,400,0,0,Tahoma", u"1,2,3,4,5,6");
-    platform::Font first = menu.copyrightFont;
-    EXPECT_EQ(menu.copyrightColor, (ColorTriple{1, 2, 3}));
-    EXPECT_EQ(menu.copyrightColorLowDepth, (ColorTriple{4, 5, 6}));
+// The loader asks; the step that follows it makes only what the last key
+// asked for, and a load that asks for nothing keeps the fonts there are.
+TEST_F(Fonts, EachLoadMakesTheLastFontAskedForAndKeepsTheRest) {
+    UseIni(u"[General]\nButtonCount=2\nLanguageCount=2\nBtnFont=13,400,0,0,Arial\nHelpFont=11,400,0,0,Tahoma\n"
+           u"[Languages]\nlanguage1=0x09\nlanguage2=0x07\n"
+           u"[Prompt-0x09]\nBtnFont=20,700,0,0,Tahoma\nHelpFont=12\nFont=13\nColor=1,2,3,4,5,6\n"
+           u"[Prompt-0x07]\nFont=15,400,0,0,Tahoma\nColor=7,8,9\n");
+    ASSERT_EQ(Load(u"0x09"), 0);
+    EXPECT_EQ(FontOf(menu.buttonFont).description.height, 20) << "the language's key replaces General's";
+    EXPECT_EQ(menu.helpFont, nullptr) << "a value without a face asks for no font";
+    EXPECT_EQ(menu.copyrightFont, nullptr) << "nor does a copyright font without one";
+    EXPECT_EQ(menu.copyrightColor, (ColorTriple{0, 0, 0})) << "whose colours are not read";
+    EXPECT_EQ(Count(Op::CreateFontFrom), 1) << "no font is made only to be replaced";
 
-    CreateCopyrightFont(u"13", u"9,9,9,9,9,9");
-    EXPECT_EQ(menu.copyrightFont, first);
-    EXPECT_FALSE(FontOf(first).released);
-    EXPECT_EQ(menu.copyrightColor, (ColorTriple{1, 2, 3}));
-
+    ASSERT_EQ(Load(u"0x07"), 0);
+    EXPECT_EQ(FontOf(menu.copyrightFont).description.height, 15);
     // Three numbers change the deep colour only.
-    CreateCopyrightFont(u"13,400,0,0,Tahoma", u"7,8,9");
-    EXPECT_TRUE(FontOf(first).released);
     EXPECT_EQ(menu.copyrightColor, (ColorTriple{7, 8, 9}));
-    EXPECT_EQ(menu.copyrightColorLowDepth, (ColorTriple{4, 5, 6}));
+    EXPECT_EQ(menu.copyrightColorLowDepth, (ColorTriple{0, 0, 0}));
+    EXPECT_EQ(FontOf(menu.buttonFont).description.height, 13) << "General's again";
+    EXPECT_EQ(FontOf(menu.helpFont).description.height, 11);
+    EXPECT_EQ(LiveFontCount(), 3u);
 }
 
 }  // namespace

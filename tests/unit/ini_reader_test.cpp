@@ -19,7 +19,7 @@ protected:
     // The message of the failure that Load raises for the path.
     std::string LoadFailure(const std::string& loadPath) {
         try {
-            reader.Load(loadPath.c_str());
+            if (reader.Load(loadPath.c_str())) return "<loaded>";
         } catch (const IniLoadFailure& failure) {
             return failure.what();
         }

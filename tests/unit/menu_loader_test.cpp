@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "config/scaling.h"
 #include "config_fixture.h"
 
 namespace {
@@ -31,8 +32,7 @@ TEST_F(MenuLoader, AnAlmostEmptyFileTakesEveryDefault) {
     EXPECT_EQ(menu.buttonCount, 2);
     EXPECT_EQ(std::u16string(menu.buttons[1].name), u"");
     // No window yet: no title, no repaint.
-    EXPECT_TRUE(fake.titles.empty());
-    EXPECT_EQ(fake.repaints, 0);
+    EXPECT_CALLS({}, {Op::SetWindowTitle, Op::RequestRepaint});
     ASSERT_NE(menu.copyrightFont, nullptr);
     EXPECT_STREQ(FontOf(menu.copyrightFont).description.faceName, "MS Sans Serif");
     EXPECT_EQ(menu.buttonFont, nullptr);
@@ -80,10 +80,8 @@ TEST_F(MenuLoader, CentringHalvesTowardNegativeInfinity) {
     Load();
     EXPECT_EQ(menu.windowRect.left, -39);  // (1024 - 1101) / 2 = -38.5
     EXPECT_EQ(menu.windowRect.top, 0);
-    // A frame grows the rectangle first, once the window exists.
-    fake.frame = Rect{-3, -22, 3, 3};
-    menu.mainWindow = FakeWindow(1);
-    Load();
+    // A frame grows the rectangle first.
+    Load(u"0x09", Rect{-3, -22, 3, 3});
     EXPECT_EQ(menu.windowRect, (Rect{-43, -23, 1064, 769}));
 }
 
@@ -101,17 +99,15 @@ TEST_F(MenuLoader, CoordinatesAreScaledHalfAwayFromZero) {
     EXPECT_EQ(menu.buttons[1].rect, (Rect{0, 0, 0, 0})) << "an empty BtnRect";
 }
 
-TEST_F(MenuLoader, ScaleValueSaturatesAtThe32BitLimits) {
+TEST_F(MenuLoader, ScalingSaturatesAtThe32BitLimits) {
     menu.scale = 1.0f;
     int32_t values[] = {2147483647, -2147483647 - 1, 13};
-    for (int32_t& v : values) ScaleValue(v);
+    for (int32_t& v : values) v = Scaled(v);
     EXPECT_EQ(values[0], INT32_MAX);
     EXPECT_EQ(values[1], INT32_MIN);
     EXPECT_EQ(values[2], 13);
     menu.scale = 0.5f;
-    int32_t half = -11;
-    ScaleValue(half);
-    EXPECT_EQ(half, -6);
+    EXPECT_EQ(Scaled(-11), -6);
 }
 
 TEST_F(MenuLoader, ThePaneBevelFollowsA3dInItsValue) {
@@ -184,14 +180,13 @@ TEST_F(MenuLoader, ALanguagesOverridesDoNotSurviveIntoAnotherLanguage) {
         u"[Prompt-0x07]\r\nHelpRect=,9\r\nBackColor=7,7,7\r\nAppName=Menü\r\nBtnFont=20,700,0,0,Tahoma\r\n"
         u"HelpFont=12,400,0,0,Tahoma\r\nDefHelp=Hilfe\r\n"
         u"[Copyright-0x07]\r\nName=Kopie\r\n");
-    menu.mainWindow = FakeWindow(1);
     Load(u"0x07");
     // HelpRect of the language is read over General's value, not cleared first.
     EXPECT_EQ(menu.helpRect, (Rect{1, 2, 3, 4}));
     EXPECT_EQ(menu.backColor, (ColorTriple{7, 7, 7}));
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hilfe");
     EXPECT_EQ(std::u16string(menu.copyrightText), u"Kopie");
-    ASSERT_EQ(fake.titles.size(), 1u);
+    EXPECT_EQ(std::u16string(menu.title), u"Menü");
     platform::Font buttonFont = menu.buttonFont;
     ASSERT_NE(buttonFont, nullptr);
 
@@ -199,24 +194,29 @@ TEST_F(MenuLoader, ALanguagesOverridesDoNotSurviveIntoAnotherLanguage) {
     EXPECT_EQ(menu.backColor, (ColorTriple{5, 5, 5}));
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"");
     EXPECT_EQ(std::u16string(menu.copyrightText), kBuiltInCopyright);
-    // The title and the button and help fonts are only ever set, never reset.
-    EXPECT_EQ(fake.titles.size(), 1u);
+    // No AppName leaves the window's title as it is; the button and help
+    // fonts are only ever set, never reset.
+    EXPECT_EQ(std::u16string(menu.title), u"");
     EXPECT_EQ(menu.buttonFont, buttonFont);
     EXPECT_FALSE(FontOf(buttonFont).released);
     EXPECT_NE(menu.helpFont, nullptr);
-    EXPECT_EQ(fake.repaints, 2);
+    EXPECT_EQ(Count(Op::SetWindowTitle) + Count(Op::RequestRepaint), 0) << "the loader touches no window";
 }
 
-// A run checks up to five fonts' faces through one screen context, which it
-// gives back at the end.
+// The font step after a run checks the faces of the fonts the run asked for
+// last (the language's, not General's it replaced) through one screen
+// context, which it gives back at the end.
 TEST_F(MenuLoader, TheFaceChecksOfARunShareOneScreenContext) {
     UseIni(
         u"[General]\r\nButtonCount=2\r\nBtnFont=20,700,0,0,Tahoma\r\nHelpFont=12,400,0,0,Tahoma\r\n"
         u"[Prompt-]\r\nBtnFont=22,700,0,0,Tahoma\r\nHelpFont=14,400,0,0,Nowhere\r\n");
     ASSERT_EQ(Load(), 0);
-    EXPECT_EQ(fake.faceChecks, 5);
-    EXPECT_EQ(fake.faceChecksWithoutContext, 0);
-    EXPECT_EQ(fake.faceCheckContexts, 0);
+    EXPECT_CALLS({{Op::OpenFaceCheckContext},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::CloseFaceCheckContext}},
+                 {Op::OpenFaceCheckContext, Op::FaceInUse, Op::CloseFaceCheckContext});
 }
 
 TEST_F(MenuLoader, AnOverriddenHelpRectGoesBackToGeneralInALanguageWithoutOne) {
@@ -231,13 +231,13 @@ TEST_F(MenuLoader, AnOverriddenHelpRectGoesBackToGeneralInALanguageWithoutOne) {
     EXPECT_EQ(menu.helpRect, (Rect{1, 2, 3, 4}));
 }
 
-TEST_F(MenuLoader, TheTitleIsSetOnlyOnceTheWindowExists) {
+// The loader only reads the title; a language switch sets it on the window.
+TEST_F(MenuLoader, TheTitleIsTheLastAppNameRead) {
     UseIni(u"[General]\r\nButtonCount=2\r\nAppName=Setup\r\n[Prompt-]\r\nAppName=English Setup\r\n");
-    Load();
-    EXPECT_TRUE(fake.titles.empty());
     menu.mainWindow = FakeWindow(1);
     Load();
-    EXPECT_EQ(fake.titles, (std::vector<std::string>{"Setup", "English Setup"}));
+    EXPECT_EQ(std::u16string(menu.title), u"English Setup");
+    EXPECT_CALLS({}, {Op::SetWindowTitle, Op::RequestRepaint});
 }
 
 TEST_F(MenuLoader, TheEdgeIsOnOnlyWithAValue) {

@@ -53,7 +53,7 @@ protected:
         const std::string path = files.WriteIni(u"[General]\r\n" + general + u"\r\n[Next]\r\n",
                                                 "bitmaps" + std::to_string(count++) + ".ini");
         UnicodeIniReader reader;
-        reader.Load(path.c_str());
+        if (!reader.Load(path.c_str())) return u"<unread>";
         const BitmapNames names = ReadBitmapNames(reader);
         const char16_t* taken = ChooseBitmapName(names, colors);
         return taken == nullptr ? u"<error>" : taken;

@@ -1,11 +1,12 @@
-// The configuration's fonts, locale test and window calls through the real
-// system under Wine.
+// The configuration's fonts, locale test and a language switch's window calls
+// through the real system under Wine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "app/language_list.h"
 #include "config/ini_reader.h"
 #include "config/language_selection.h"
 #include "config/menu_loader.h"
@@ -41,7 +42,8 @@ protected:
 
 TEST_F(Configuration, AFaceTheSystemHasIsUsed) {
     menu.scale = 0.75f;
-    CreateButtonFont(u"20,700,1,0,Tahoma");
+    RequestFont(&menu.buttonFontRequest, u"20,700,1,0,Tahoma");
+    MakeRequestedFonts();
     ASSERT_NE(menu.buttonFont, nullptr);
     const LOGFONTA font = DescriptionOf(menu.buttonFont);
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
@@ -51,7 +53,8 @@ TEST_F(Configuration, AFaceTheSystemHasIsUsed) {
 }
 
 TEST_F(Configuration, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
-    CreateHelpFont(u"-14,600,0,1,No Such Face Anywhere");
+    RequestFont(&menu.helpFontRequest, u"-14,600,0,1,No Such Face Anywhere");
+    MakeRequestedFonts();
     ASSERT_NE(menu.helpFont, nullptr);
     const LOGFONTA font = DescriptionOf(menu.helpFont);
     EXPECT_EQ(std::string(font.lfFaceName), DefaultGuiFace());
@@ -70,7 +73,8 @@ TEST_F(Configuration, AFaceIsTakenWhenItsNameDiffersOnlyInTheCaseOfAToZ) {
         std::string face;  // of the font made; empty: the default GUI face
     } cases[] = {{u"13,400,0,0,tAHOMA", "tAHOMA"}, {u"13,400,0,0,Liberation Sans\u00AD", ""}};
     for (const auto& c : cases) {
-        CreateButtonFont(c.value);
+        RequestFont(&menu.buttonFontRequest, c.value);
+        MakeRequestedFonts();
         ASSERT_NE(menu.buttonFont, nullptr);
         EXPECT_EQ(std::string(DescriptionOf(menu.buttonFont).lfFaceName), c.face.empty() ? DefaultGuiFace() : c.face)
             << c.face;
@@ -84,18 +88,20 @@ TEST_F(Configuration, InstalledLocalesAreFoundByPrimaryLanguage) {
     EXPECT_FALSE(IsLanguageInstalled(0x3FE));
 }
 
-TEST_F(Configuration, TheLoaderTitlesAndCentresARealWindow) {
+TEST_F(Configuration, ALanguageSwitchTitlesAndCentresARealWindow) {
     TempFolder folder;
     const std::string path = folder.Write(
-        "install.ini", fixture::Utf16Le(u"[General]\r\nButtonCount=2\r\nAppName=Setup \u00C9t\u00E9\r\nAppSize=400,300\r\n"));
+        "install.ini", fixture::Utf16Le(u"[General]\r\nButtonCount=2\r\nAppName=Setup \u00C9t\u00E9\r\nAppSize=400,300\r\n"
+                                        u"LanguageCount=1\r\n[Languages]\r\nlanguage1=0x09\r\n"));
     ASSERT_TRUE(iniReader.Load(path.c_str()));
+    char16_t tag[kLanguageTagCapacity] = u"0x09";
+    ASSERT_EQ(LoadMenuConfiguration(tag), 0);
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     menu.mainWindow = reinterpret_cast<platform::Window>(
         CreateWindowExA(0, "STATIC", "before", style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     ASSERT_NE(menu.mainWindow, nullptr);
 
-    char16_t tag[kLanguageTagCapacity] = u"0x09";
-    EXPECT_EQ(LoadMenuConfiguration(path.c_str(), tag), 0);
+    ASSERT_TRUE(SelectLanguage(nullptr, 0, false));
 
     char title[64] = {};
     GetWindowTextA(reinterpret_cast<HWND>(menu.mainWindow), title, sizeof title);

@@ -13,7 +13,7 @@ namespace {
 
 std::string FailureOf(UnicodeIniReader& reader, const std::string& path) {
     try {
-        reader.Load(path.c_str());
+        static_cast<void>(reader.Load(path.c_str()));
     } catch (const IniLoadFailure& failure) {
         return failure.what();
     }

@@ -167,7 +167,8 @@ TEST_F(PaintingPixels, TheCopyrightLineTakesTheColourForTheDepth) {
     menu.copyrightPos = Point{4, 4};
     menu.copyrightColor = ColorTriple{255, 181, 0};
     menu.copyrightColorLowDepth = ColorTriple{255, 255, 0};
-    CreateCopyrightFont(u"20,700,0,0,Tahoma", u"255,181,0,255,255,0");
+    RequestFont(&menu.copyrightFontRequest, u"20,700,0,0,Tahoma");
+    MakeRequestedFonts();
     Canvas deep(200, 40);
     ASSERT_GT(GetDeviceCaps(deep.dc, BITSPIXEL), 8);
     DrawCopyright(deep.Context());

@@ -366,7 +366,7 @@ Bitmap CreateOffscreenBitmap(int32_t, int32_t, int32_t) {
 void CopyBlock(DrawingContext, int32_t, int32_t, int32_t, int32_t, DrawingContext, int32_t, int32_t) {}
 void SetTransparentBackground(DrawingContext) {}
 void AlignTextTopLeft(DrawingContext) {}
-void SetTextColour(DrawingContext, uint32_t) {}
+void SetTextColor(DrawingContext, uint32_t) {}
 Size TextExtent(DrawingContext, const char*) {
     return Size{0, 0};
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/bitmap.h"
+#include "platform/holders.h"
 #include "platform/win32/object_tally_win32.h"
 
 namespace platform {
@@ -37,13 +38,12 @@ bool DescribeDibSection(Bitmap bitmap, DibSection* section) {
 }
 
 uint32_t ReadDibColorTable(Bitmap bitmap, uint8_t* entries, uint32_t count) {
-    HDC memory = Tallied(CreateCompatibleDC(nullptr));
+    const OwnedMemoryContext context(CreateMemoryContext(nullptr));
+    HDC memory = reinterpret_cast<HDC>(context.Get());
     if (memory == nullptr) return 0;
     HGDIOBJ previous = SelectObject(memory, reinterpret_cast<HBITMAP>(bitmap));
     const UINT read = GetDIBColorTable(memory, 0, count, reinterpret_cast<RGBQUAD*>(entries));
     SelectObject(memory, previous);
-    Untallied(memory);
-    DeleteDC(memory);
     return read;
 }
 

@@ -123,8 +123,8 @@ void AlignTextTopLeft(DrawingContext context) {
     SetTextAlign(ToHdc(context), TA_LEFT | TA_TOP | TA_NOUPDATECP);
 }
 
-void SetTextColour(DrawingContext context, uint32_t color) {
-    SetTextColor(ToHdc(context), color);
+void SetTextColor(DrawingContext context, uint32_t color) {
+    ::SetTextColor(ToHdc(context), color);
 }
 
 Size TextExtent(DrawingContext context, const char* text) {

@@ -37,19 +37,22 @@ public:
     Owned& operator=(const Owned&) = delete;
 
     Handle Get() const { return handle; }
-    // Hands the handle on: whoever takes it releases it.
+    // For a holder of an interface: its methods.
+    Handle operator->() const { return handle; }
+    // Hands the handle on (into an answer, say): whoever takes it releases it.
     [[nodiscard]] Handle Take() {
         const Handle taken = handle;
         handle = nullptr;
         return taken;
     }
-
-private:
+    // Gives the handle back now. The holder is empty before the release
+    // runs, so that nothing the release sets off finds it still held.
     void Reset() {
-        if (handle != nullptr) Release(handle);
-        handle = nullptr;
+        const Handle released = Take();
+        if (released != nullptr) Release(released);
     }
 
+private:
     Handle handle = nullptr;
 };
 
@@ -169,40 +172,10 @@ private:
 // holder ends. It needs no system header: it only calls the interface's own
 // Release, so any type with one will do.
 template <typename Interface>
-class [[nodiscard]] ComPtr {
-public:
-    ComPtr() = default;
-    // Takes over a reference that the caller holds.
-    explicit ComPtr(Interface* adopted) : pointer(adopted) {}
-    ~ComPtr() { Reset(); }
-    ComPtr(ComPtr&& other) noexcept : pointer(other.Take()) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            pointer = other.Take();
-        }
-        return *this;
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    Interface* Get() const { return pointer; }
-    Interface* operator->() const { return pointer; }
-    // Hands the reference on (into an answer, say): whoever takes it releases it.
-    [[nodiscard]] Interface* Take() {
-        Interface* const taken = pointer;
-        pointer = nullptr;
-        return taken;
-    }
-    // Gives the reference back now.
-    void Reset() {
-        Interface* const released = pointer;
-        pointer = nullptr;
-        if (released != nullptr) released->Release();
-    }
-
-private:
-    Interface* pointer = nullptr;
-};
+void ReleaseReference(Interface* reference) {
+    reference->Release();
+}
+template <typename Interface>
+using ComPtr = Owned<Interface*, ReleaseReference<Interface>>;
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 // The palettised pictures that the resampler is measured on, made in code:
 // soft gradients with grain, as a photographic background reduced to 256 or
 // 16 colours looks. write_pictures saves the same pixels as bitmap files, so
-// that ImageMagick scales exactly the picture the resampler does.
+// that the resampler's peers resample exactly the picture it does.
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,6 @@
-// The resampler on full-HD and 4K pictures of 8 and 4 bits per pixel at the
-// factors a menu meets, on one thread and on every processor, and the same
+// The resampler's costs beside its timing against its peers (resample_timer):
+// where a second thread starts to pay, the arithmetic alone, and the same
 // algorithm worked out pixel by pixel as the baseline. Case names:
-//   resample/<width>x<height>/<bits>bit/<factor>           one thread
-//   resample-threads/<width>x<height>/<bits>bit/<factor>   one thread per processor
 //   resample-break-even/<width>x<height>/<threads>         pictures at 0.75 on 1 and
 //                                                          2 threads: where a second
 //                                                          thread starts to pay
@@ -11,6 +9,7 @@
 //                                                          without reading a pixel
 //   resample-additions/1920x1080/8bit/0.75                 its additions and roundings
 //                                                          alone
+//   resample-pixel-by-pixel/1920x1080/8bit/<factor>        the baseline
 #include <benchmark/benchmark.h>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -19,34 +18,19 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "pictures.h"
-#include "platform/threads.h"
 #include "render/resample.h"
 #include "render/resample_threads.h"
+#include "resample_cases.h"
 #include "support/literal_resample.h"
 
 namespace {
 
-const bench::Picture& PictureOf(int32_t width, int32_t height, int32_t bits) {
-    static std::map<std::pair<int32_t, int32_t>, bench::Picture> pictures;
-    auto found = pictures.find({width, bits});
-    if (found == pictures.end()) {
-        found = pictures.emplace(std::make_pair(width, bits), bench::MakePicture(width, height, bits)).first;
-    }
-    return found->second;
-}
-
 struct Case {
-    int32_t width;
-    int32_t height;
-    int32_t bits;
-    const char* factorText;
-    float factor;
+    bench::PictureShape shape;
+    bench::ResampleFactor factor;
 };
 
 // Into a destination held by the caller, as the menu resamples into the
@@ -54,15 +38,16 @@ struct Case {
 // threads (1: the calling thread alone), started for each picture as the
 // menu starts them.
 void Resample(benchmark::State& state, Case c, uint32_t threads) {
-    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
+    const SourcePicture source = bench::PictureOf(c.shape).Source();
     Size size{};
-    if (!ResampledSize(source.width, source.height, c.factor, c.factor, &size)) {
+    if (!ResampledSize(source.width, source.height, c.factor.value, c.factor.value, &size)) {
         state.SkipWithError("no picture at this factor");
         return;
     }
     std::vector<uint32_t> destination(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
     for (auto _ : state) {
-        const ResampleRows rows(source, c.factor, c.factor, size, destination.data(), WidestResampleInstructions());
+        const ResampleRows rows(source, c.factor.value, c.factor.value, size, destination.data(),
+                                WidestResampleInstructions());
         benchmark::DoNotOptimize(RunResampleRows(rows, threads));
         benchmark::ClobberMemory();
     }
@@ -118,68 +103,50 @@ void ArithmeticAlone(benchmark::State& state, Case c) {
         state.SkipWithError("no AVX-512");
         return;
     }
-    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
+    const SourcePicture source = bench::PictureOf(c.shape).Source();
     Size size{};
-    ResampledSize(source.width, source.height, c.factor, c.factor, &size);
+    ResampledSize(source.width, source.height, c.factor.value, c.factor.value, &size);
     std::vector<uint32_t> destination(static_cast<size_t>(size.width) * static_cast<size_t>(size.height));
-    const ResampleRows rows(source, c.factor, c.factor, size, destination.data(), ResampleInstructions::kAvx512);
+    const ResampleRows rows(source, c.factor.value, c.factor.value, size, destination.data(),
+                            ResampleInstructions::kAvx512);
     for (auto _ : state) benchmark::DoNotOptimize(SumOnly<kProducts>(rows.Contributions()));
 }
 #endif
 
 void ResamplePixelByPixel(benchmark::State& state, Case c) {
-    const SourcePicture source = PictureOf(c.width, c.height, c.bits).Source();
+    const SourcePicture source = bench::PictureOf(c.shape).Source();
     for (auto _ : state) {
-        ResampledPicture out = literal::Resample(source, c.factor, c.factor);
+        ResampledPicture out = literal::Resample(source, c.factor.value, c.factor.value);
         benchmark::DoNotOptimize(out.pixels.data());
     }
-}
-
-std::string NameOf(const char* prefix, const Case& c) {
-    char name[96];
-    std::snprintf(name, sizeof name, "%s/%dx%d/%dbit/%s", prefix, c.width, c.height, c.bits, c.factorText);
-    return name;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Case sizes[] = {
-        {1920, 1080, 8, "", 0}, {1920, 1080, 4, "", 0}, {3840, 2160, 8, "", 0}, {3840, 2160, 4, "", 0}};
-    const std::pair<const char*, float> factors[] = {{"0.75", 0.75f}, {"0.5", 0.5f}, {"0.33", 0.33f}};
-    const uint32_t processors = platform::ProcessorCount();
-    std::printf("# threads: %u\n", processors);
-    for (Case c : sizes) {
-        for (const auto& factor : factors) {
-            c.factorText = factor.first;
-            c.factor = factor.second;
-            benchmark::RegisterBenchmark(NameOf("resample", c).c_str(), Resample, c, 1u)->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(NameOf("resample-threads", c).c_str(), Resample, c, processors)
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime();
-        }
-    }
-    for (const Case c : {Case{640, 480, 8, "0.75", 0.75f}, Case{1280, 720, 8, "0.75", 0.75f},
-                         Case{1920, 1080, 8, "0.75", 0.75f}, Case{2560, 1440, 8, "0.75", 0.75f}}) {
+    for (const bench::PictureShape shape :
+         {bench::PictureShape{640, 480, 8}, {1280, 720, 8}, {1920, 1080, 8}, {2560, 1440, 8}}) {
+        const Case c{shape, {"0.75", 0.75f}};
         for (uint32_t threads : {1u, 2u}) {
             char name[64];
-            std::snprintf(name, sizeof name, "resample-break-even/%dx%d/%u", c.width, c.height, threads);
-            benchmark::RegisterBenchmark(name, Resample, c, threads)
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime();
+            std::snprintf(name, sizeof name, "resample-break-even/%dx%d/%u", shape.width, shape.height, threads);
+            benchmark::RegisterBenchmark(name, Resample, c, threads)->Unit(benchmark::kMillisecond)->UseRealTime();
         }
     }
-    for (const auto& factor : factors) {
-        const Case c{1920, 1080, 8, factor.first, factor.second};
+    for (const bench::ResampleFactor& factor : bench::kResampleFactors) {
+        const Case c{{1920, 1080, 8}, factor};
 #if defined(__x86_64__) && defined(__GNUC__)
-        if (factor.second == 0.75f) {
-            benchmark::RegisterBenchmark(NameOf("resample-arithmetic", c).c_str(), ArithmeticAlone<true>, c)
+        if (factor.value == 0.75f) {
+            benchmark::RegisterBenchmark(bench::CaseName("resample-arithmetic", c.shape, c.factor).c_str(),
+                                         ArithmeticAlone<true>, c)
                 ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(NameOf("resample-additions", c).c_str(), ArithmeticAlone<false>, c)
+            benchmark::RegisterBenchmark(bench::CaseName("resample-additions", c.shape, c.factor).c_str(),
+                                         ArithmeticAlone<false>, c)
                 ->Unit(benchmark::kMillisecond);
         }
 #endif
-        benchmark::RegisterBenchmark(NameOf("resample-pixel-by-pixel", c).c_str(), ResamplePixelByPixel, c)
+        benchmark::RegisterBenchmark(bench::CaseName("resample-pixel-by-pixel", c.shape, c.factor).c_str(),
+                                     ResamplePixelByPixel, c)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -137,8 +137,8 @@ void Fonts(const Texts& t) {
     RequestFont(&menu.copyrightFontRequest, value.data());
     MakeRequestedFonts();
     FUZZ_CHECK(LiveFontCount() <= 3);
-    for (const CreatedFont& font : fake.fonts) {
-        FUZZ_CHECK(Terminated(font.description.faceName, sizeof font.description.faceName));
+    for (const Call& font : TakeCalls({Op::CreateFontFrom})) {
+        FUZZ_CHECK(font.texts[0].size() < platform::kFaceNameCapacity);
     }
 }
 

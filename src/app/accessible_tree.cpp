@@ -7,6 +7,7 @@
 #include "app/selection.h"
 #include "config/menu_model.h"
 #include "platform/drawing.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 #include "render/menu_painting.h"
@@ -25,14 +26,13 @@ bool Contains(const Rect& rect, int32_t x, int32_t y) {
 Rect CopyrightRect() {
     const Point at = menu.copyrightPos;
     if (menu.copyrightText[0] == 0 || menu.mainWindow == nullptr) return Rect{at.x, at.y, at.x, at.y};
-    platform::DrawingContext dc = platform::WindowContext(menu.mainWindow);
+    const platform::OwnedWindowContext context(menu.mainWindow);
+    platform::DrawingContext dc = context.Get();
     if (dc == nullptr) return Rect{at.x, at.y, at.x, at.y};
-    platform::SaveContext(dc);
+    const platform::ScopedSavedState state(dc);
     if (menu.copyrightFont != nullptr) platform::SelectFont(dc, menu.copyrightFont);
     char narrow[kNarrowCapacity];
     const Size size = platform::TextExtent(dc, ToNarrow(narrow, menu.copyrightText));
-    platform::RestoreContext(dc);
-    platform::ReleaseWindowContext(menu.mainWindow, dc);
     return Rect{at.x, at.y, at.x + size.width, at.y + size.height};
 }
 

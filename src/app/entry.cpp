@@ -4,16 +4,16 @@
 #include "app/run_menu.h"
 #include "app/startup_rules.h"
 #include "config/ini_reader.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
 bool InstallationsPending() {
-    platform::Library library = platform::LoadSystemLibrary("cfgmgr32.dll");
-    if (library == nullptr) return false;
+    const platform::OwnedLibrary library(platform::LoadSystemLibrary("cfgmgr32.dll"));
+    if (library.Get() == nullptr) return false;
     uint32_t result = 0;
-    const bool called = platform::CallWaitNoPendingInstallEvents(library, 0, &result);
-    platform::UnloadLibrary(library);
+    const bool called = platform::CallWaitNoPendingInstallEvents(library.Get(), 0, &result);
     return called && result == kInstallationsPendingResult;
 }
 

@@ -37,8 +37,11 @@ void ShowLanguage(char16_t (&tag)[kLanguageTagCapacity]) {
     // makes the loader fail, in every language.
     static_cast<void>(LoadMenuConfiguration(tag, WindowFrame()));
     MakeRequestedFonts();
-    platform::ListReset(menu.languageBox);
-    FillList(menu.languageBox);
+    // Before the window exists (at start-up) there is no list to refill.
+    if (menu.languageBox != nullptr) {
+        platform::ListReset(menu.languageBox);
+        FillList(menu.languageBox);
+    }
     if (menu.mainWindow == nullptr) return;
     if (menu.title[0] != 0) {
         char narrow[kNarrowCapacity];

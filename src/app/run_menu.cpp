@@ -15,6 +15,7 @@
 #include "config/wide_text.h"
 #include "launch/os_classification.h"
 #include "platform/bitmap.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/text.h"
@@ -26,22 +27,6 @@ namespace {
 
 constexpr int kIconResource = 110;
 constexpr const char* kWindowTitle = "Tessaline";
-
-// Holds the display information context from the colour test to the end of
-// start-up.
-class DisplayInfo {
-public:
-    DisplayInfo() : info(platform::CreateDisplayInfo()) {}
-    ~DisplayInfo() {
-        if (info != nullptr) platform::ReleaseDisplayInfo(info);
-    }
-    DisplayInfo(const DisplayInfo&) = delete;
-    DisplayInfo& operator=(const DisplayInfo&) = delete;
-    int32_t ColorCount() const { return info != nullptr ? platform::DisplayColorCount(info) : -1; }
-
-private:
-    platform::DrawingContext info;
-};
 
 StartupEnd Error(std::string text) {
     return StartupEnd{StartupStop::kError, std::move(text)};
@@ -83,8 +68,10 @@ StartupEnd RunMenu(bool unattended) {
     ToNarrow(narrow256, names.name256);
     ToNarrow(narrow016, names.name016);
 
-    DisplayInfo display;
-    const char16_t* taken = ChooseBitmapName(names, display.ColorCount());
+    // Held from the colour test to the end of start-up.
+    const platform::OwnedDisplayInfo display(platform::CreateDisplayInfo());
+    const int32_t colors = display.Get() != nullptr ? platform::DisplayColorCount(display.Get()) : -1;
+    const char16_t* taken = ChooseBitmapName(names, colors);
     if (taken == nullptr) return Error("Neither BitmapFile256 nor BitmapFile016 were found in the ini file.");
     const char* takenName = taken == names.name256 ? narrow256 : narrow016;
 

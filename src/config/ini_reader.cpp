@@ -4,6 +4,7 @@
 
 #include "config/wide_text.h"
 #include "platform/file.h"
+#include "platform/holders.h"
 
 UnicodeIniReader iniReader;
 
@@ -16,21 +17,6 @@ bool IsLineEnd(char16_t unit) {
 bool IsBlank(char16_t unit) {
     return unit == u' ' || unit == u'\t';
 }
-
-// Closes the file on every path out of Load.
-class OpenFile {
-public:
-    explicit OpenFile(platform::File file) : file(file) {}
-    ~OpenFile() {
-        if (file != nullptr) platform::CloseFile(file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    platform::File get() const { return file; }
-
-private:
-    platform::File file;
-};
 
 // Does the text at `at` begin with `prefix`, folding A-Z on both sides? On a
 // match `end` points just past it.
@@ -63,25 +49,25 @@ bool UnicodeIniReader::Load(const char* path) {
     if (text != nullptr && EqualsFoldingAZ(path, loadedPath.c_str())) return true;
     Clear();
 
-    OpenFile file(platform::OpenFileForReading(path));
-    if (file.get() == nullptr) throw IniLoadFailure(std::string("Error opening file:  ") + path);
+    const platform::OwnedFile file(platform::OpenFileForReading(path));
+    if (file.Get() == nullptr) throw IniLoadFailure(std::string("Error opening file:  ") + path);
     const auto hasMark = [](const unsigned char* bytes, uint32_t got) {
         return got >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     };
     const IniLoadFailure wrongType(std::string("Wrong file type (Must be Little Endian Unicode): '") + path + "'!");
 
     // Every whole unit, the mark's included, and one more for the terminator.
-    const uint32_t units = platform::FileSizeLow(file.get()) / 2;
+    const uint32_t units = platform::FileSizeLow(file.Get()) / 2;
     std::unique_ptr<char16_t[]> buffer(new (std::nothrow) char16_t[size_t{units} + 1]);
     uint32_t got = 0;
     if (!buffer) {
         // A file too large to hold is only called so when it has the mark.
         unsigned char mark[2] = {0, 0};
-        if (!platform::ReadFromFile(file.get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
+        if (!platform::ReadFromFile(file.Get(), mark, 2, &got)) throw IniLoadFailure("Could not read the file!");
         if (!hasMark(mark, got)) throw wrongType;
         throw IniLoadFailure("Out of memory - Could not allocate buffer to load file!");
     }
-    if (!platform::ReadFromFile(file.get(), buffer.get(), units * 2, &got)) {
+    if (!platform::ReadFromFile(file.Get(), buffer.get(), units * 2, &got)) {
         throw IniLoadFailure("Could not read the file!");
     }
     if (!hasMark(reinterpret_cast<const unsigned char*>(buffer.get()), got)) throw wrongType;

@@ -2,6 +2,7 @@
 
 #include "config/menu_model.h"
 #include "launch/launch_command.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/window.h"
@@ -9,10 +10,11 @@
 namespace {
 
 void ShowLaunchFailure(const char* fullPath, uint32_t code) {
-    char* systemText = platform::FetchSystemErrorText(code);
     char message[kLaunchMessageRoom];
-    FormatLaunchFailure(message, fullPath, code, systemText);
-    if (systemText != nullptr) platform::ReleaseSystemErrorText(systemText);
+    {
+        const platform::OwnedSystemErrorText systemText(platform::FetchSystemErrorText(code));
+        FormatLaunchFailure(message, fullPath, code, systemText.Get());
+    }
     platform::ShowMessageBox(nullptr, message, kLaunchFailureTitle, box::kSystemModal | box::kIconWarning);
 }
 
@@ -30,9 +32,9 @@ bool LaunchProgram(const char16_t* program, const char16_t* arguments) {
     platform::ProcessInfo created{};
     if (platform::CreateProcessFromCommandLine(command.commandLine, settings.creationFlags, command.workingFolder,
                                                settings.startupFlags, settings.showState, &created)) {
-        platform::WaitUntilIdle(created.process);
         // Nothing reads the handles after the wait.
-        platform::CloseProcessInfo(created);
+        const platform::ScopedProcessHandles handles(created);
+        platform::WaitUntilIdle(created.process);
         return true;
     }
 

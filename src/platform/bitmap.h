@@ -8,14 +8,14 @@
 namespace platform {
 
 // Loads a bitmap file with the loader's flags; none on failure.
-Bitmap LoadBitmapFile(const char* name, uint32_t flags);
+[[nodiscard]] Bitmap LoadBitmapFile(const char* name, uint32_t flags);
 // Width and height in pixels; false when they cannot be read.
-bool BitmapSize(Bitmap bitmap, Size* size);
+[[nodiscard]] bool BitmapSize(Bitmap bitmap, Size* size);
 void ReleaseBitmap(Bitmap bitmap);
 
 // An uncompressed DIB section of one plane and no colour table (a negative
 // height stores rows top-down); `bits` receives its pixel rows. None on
 // failure.
-Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits);
+[[nodiscard]] Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits);
 
 }  // namespace platform

@@ -9,17 +9,18 @@
 namespace platform {
 
 // The paint context of a paint request, and its end. Paint requests do not nest.
-DrawingContext BeginWindowPaint(Window window);
+[[nodiscard]] DrawingContext BeginWindowPaint(Window window);
 void EndWindowPaint(Window window);
 // Marks the whole client area as painted: no paint request follows for what
 // was invalid until now.
 void MarkWindowPainted(Window window);
 
-// The window's own drawing context outside a paint request; none on failure.
-DrawingContext WindowContext(Window window);
+// The window's own drawing context outside a paint request, the screen's for
+// no window; none on failure.
+[[nodiscard]] DrawingContext WindowContext(Window window);
 void ReleaseWindowContext(Window window, DrawingContext context);
 
-DrawingContext CreateMemoryContext(DrawingContext compatibleWith);
+[[nodiscard]] DrawingContext CreateMemoryContext(DrawingContext compatibleWith);
 void DeleteMemoryContext(DrawingContext context);
 
 // Keeps a context's selections and modes; Restore puts back the last saved state.
@@ -28,16 +29,16 @@ void RestoreContext(DrawingContext context);
 
 int32_t BitsPerPixel(DrawingContext context);
 
-Brush MakeBrush(uint32_t color);
+[[nodiscard]] Brush MakeBrush(uint32_t color);
 void ReleaseBrush(Brush brush);
 // Fills the half-open rectangle.
 void FillRectangle(DrawingContext context, const Rect& rect, Brush brush);
 
 // A solid pen one pixel wide.
-Pen MakePen(uint32_t color);
+[[nodiscard]] Pen MakePen(uint32_t color);
 void ReleasePen(Pen pen);
 // Selects the pen; returns the pen it replaces.
-Pen SelectPen(DrawingContext context, Pen pen);
+[[nodiscard]] Pen SelectPen(DrawingContext context, Pen pen);
 void MoveTo(DrawingContext context, int32_t x, int32_t y);
 // A line from the current position: it covers its first pixel and stops
 // before its end pixel.
@@ -46,7 +47,7 @@ void DrawLineTo(DrawingContext context, int32_t x, int32_t y);
 void SelectBitmap(DrawingContext context, Bitmap bitmap);
 void SelectFont(DrawingContext context, Font font);
 // An off-screen picture of the given size and bits per pixel; none on failure.
-Bitmap CreateOffscreenBitmap(int32_t width, int32_t height, int32_t bitsPerPixel);
+[[nodiscard]] Bitmap CreateOffscreenBitmap(int32_t width, int32_t height, int32_t bitsPerPixel);
 
 void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32_t height, DrawingContext source,
                int32_t sourceX, int32_t sourceY);

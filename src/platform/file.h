@@ -9,14 +9,14 @@
 namespace platform {
 
 // Opens an existing file for reading only; none when it cannot be opened.
-File OpenFileForReading(const char* path);
+[[nodiscard]] File OpenFileForReading(const char* path);
 
 // The size in bytes, low 32 bits.
 uint32_t FileSizeLow(File file);
 
 // Reads up to `wanted` bytes; false when the read itself fails. `got` receives
 // the number of bytes read, which is short at the end of the file.
-bool ReadFromFile(File file, void* buffer, uint32_t wanted, uint32_t* got);
+[[nodiscard]] bool ReadFromFile(File file, void* buffer, uint32_t wanted, uint32_t* got);
 
 void CloseFile(File file);
 

@@ -25,11 +25,11 @@ struct FontDescription {
 bool DefaultGuiFont(FontDescription* description);
 
 // None when the font cannot be created.
-Font CreateFontFrom(const FontDescription& description);
+[[nodiscard]] Font CreateFontFrom(const FontDescription& description);
 
 // The face name that the system really uses for the font, learnt by selecting
 // it into a screen drawing context; false when it cannot be learnt.
-bool FaceInUse(Font font, char* face, uint32_t capacity);
+[[nodiscard]] bool FaceInUse(Font font, char* face, uint32_t capacity);
 
 // While one lives, the face checks share one screen drawing context instead
 // of taking and releasing one each: a configuration run checks up to five

@@ -37,8 +37,9 @@ struct ProcessInfo {
 // the working folder, and a startup record that is zero except for its size,
 // `startupFlags` and `showState`. The system may write into `commandLine`.
 // False when the system refuses; the thread's last error then says why.
-bool CreateProcessFromCommandLine(char* commandLine, uint32_t creationFlags, const char* workingFolder,
-                                  uint32_t startupFlags, int showState, ProcessInfo* info);
+[[nodiscard]] bool CreateProcessFromCommandLine(char* commandLine, uint32_t creationFlags,
+                                                const char* workingFolder, uint32_t startupFlags, int showState,
+                                                ProcessInfo* info);
 
 // Returns when the process waits for user input, with no time limit.
 void WaitUntilIdle(Process process);
@@ -47,14 +48,15 @@ void CloseProcessInfo(const ProcessInfo& info);
 
 // The shell's "open" action on a file, document or folder; returns the
 // shell's result value (above 32 on success).
-intptr_t ShellOpen(Window owner, const char* file, const char* parameters, const char* folder, int showState);
+[[nodiscard]] intptr_t ShellOpen(Window owner, const char* file, const char* parameters, const char* folder,
+                                 int showState);
 
 uint32_t LastErrorCode();
 
 // The system's text for an error code in the user's language, allocated by
 // the system; null when the system has none. Release it with
 // ReleaseSystemErrorText.
-char* FetchSystemErrorText(uint32_t code);
+[[nodiscard]] char* FetchSystemErrorText(uint32_t code);
 void ReleaseSystemErrorText(char* text);
 
 }  // namespace platform

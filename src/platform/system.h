@@ -10,7 +10,7 @@ namespace platform {
 
 // Full path of the program's own file in the ANSI code page, cut to
 // capacity - 1 bytes when it is longer; false when there is none.
-bool OwnModulePath(char* buffer, uint32_t capacity);
+[[nodiscard]] bool OwnModulePath(char* buffer, uint32_t capacity);
 
 // The user's default language identifier.
 uint16_t UserDefaultLanguageId();
@@ -26,11 +26,11 @@ void RestrictLibrarySearchToSystemFolder();
 
 // Loads a library from the system folder only, never from the program's or
 // the current folder; none when it is absent.
-Library LoadSystemLibrary(const char* name);
+[[nodiscard]] Library LoadSystemLibrary(const char* name);
 
 // Calls the device installer's CMP_WaitNoPendingInstallEvents from `library`.
 // False when the library does not export it; else `result` holds its answer.
-bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result);
+[[nodiscard]] bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result);
 
 void UnloadLibrary(Library library);
 

@@ -14,7 +14,7 @@ Window LastActivePopup(Window window);
 
 // An information context for the display, asked for its colour count: -1
 // when the display has more than 256 colours.
-DrawingContext CreateDisplayInfo();
+[[nodiscard]] DrawingContext CreateDisplayInfo();
 int32_t DisplayColorCount(DrawingContext info);
 void ReleaseDisplayInfo(DrawingContext info);
 
@@ -26,11 +26,11 @@ void GrowByFrame(Rect* rect, uint32_t style, uint32_t extendedStyle);
 
 // Registers a class with the program's icon `iconId`, the arrow cursor, class
 // style 0 and no background brush. False on failure.
-bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId);
+[[nodiscard]] bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId);
 void UnregisterWindowClass(const char* className);
 
-Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title, uint32_t style,
-                            int32_t x, int32_t y, int32_t width, int32_t height);
+[[nodiscard]] Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title,
+                                          uint32_t style, int32_t x, int32_t y, int32_t width, int32_t height);
 void ShowTopLevelWindow(Window window, int showCommand);
 // Sends the pending paint request at once.
 void PaintNow(Window window);
@@ -38,7 +38,7 @@ void DestroyTopLevelWindow(Window window);
 
 // Waits for the next message of this thread, translates keys and dispatches
 // it. False when the message is the quit request.
-bool DispatchNextMessage();
+[[nodiscard]] bool DispatchNextMessage();
 void PostQuitRequest();
 intptr_t DefaultWindowProcedure(Window window, uint32_t message, uintptr_t first, intptr_t second);
 
@@ -52,13 +52,13 @@ void WindowStyles(Window window, uint32_t* style, uint32_t* extendedStyle);
 void RequestRepaint(Window window);
 
 // A child control of a system class, with control identifier 0.
-Window CreateChildWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
-                         int32_t width, int32_t height, Window parent, Instance instance);
+[[nodiscard]] Window CreateChildWindow(const char* className, const char* title, uint32_t style, int32_t x,
+                                       int32_t y, int32_t width, int32_t height, Window parent, Instance instance);
 // The program instance carried by a window-creation message's second parameter.
 Instance InstanceFromCreation(intptr_t creationParameter);
 // Replaces a window's procedure; returns the previous one. The program
 // replaces the procedure of one window only.
-NativeProcedure ReplaceWindowProcedure(Window window, WindowProcedure procedure);
+[[nodiscard]] NativeProcedure ReplaceWindowProcedure(Window window, WindowProcedure procedure);
 intptr_t CallNativeProcedure(NativeProcedure procedure, Window window, uint32_t message, uintptr_t first,
                              intptr_t second);
 
@@ -81,7 +81,7 @@ uint32_t TickCount();
 // Blocks the thread.
 void Wait(uint32_t milliseconds);
 // A timer that sends the window a timer message after `milliseconds`; 0 on failure.
-TimerId StartTimer(Window window, uint32_t milliseconds);
+[[nodiscard]] TimerId StartTimer(Window window, uint32_t milliseconds);
 void StopTimer(Window window, TimerId timer);
 // Sends the window the close message, handled at once on this thread.
 void SendCloseMessage(Window window);

@@ -5,6 +5,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/file.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "render/bitmap_decoding.h"
@@ -16,26 +17,6 @@ namespace {
 constexpr uint32_t kLoadFromFileInColor = 0x0012;  // LR_LOADFROMFILE | LR_COLOR
 constexpr int32_t kDestinationBitsPerPixel = 32;
 
-// Owns a bitmap until it is handed on.
-class OwnedBitmap {
-public:
-    explicit OwnedBitmap(platform::Bitmap bitmap) : bitmap(bitmap) {}
-    ~OwnedBitmap() {
-        if (bitmap != nullptr) platform::ReleaseBitmap(bitmap);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    platform::Bitmap Get() const { return bitmap; }
-    platform::Bitmap HandOver() {
-        platform::Bitmap handed = bitmap;
-        bitmap = nullptr;
-        return handed;
-    }
-
-private:
-    platform::Bitmap bitmap;
-};
-
 // A file's bytes, read whole.
 struct FileBytes {
     std::unique_ptr<uint8_t[]> bytes;
@@ -45,13 +26,11 @@ struct FileBytes {
 // The whole file in one read: from a disc every further read costs a seek.
 // False when it cannot be opened, held or read.
 bool ReadWholeFile(const char* name, FileBytes* file) {
-    const platform::File opened = platform::OpenFileForReading(name);
-    if (opened == nullptr) return false;
-    const uint32_t size = platform::FileSizeLow(opened);
+    const platform::OwnedFile opened(platform::OpenFileForReading(name));
+    if (opened.Get() == nullptr) return false;
+    const uint32_t size = platform::FileSizeLow(opened.Get());
     file->bytes.reset(new (std::nothrow) uint8_t[size]);
-    const bool read = file->bytes != nullptr && platform::ReadFromFile(opened, file->bytes.get(), size, &file->size);
-    platform::CloseFile(opened);
-    return read;
+    return file->bytes != nullptr && platform::ReadFromFile(opened.Get(), file->bytes.get(), size, &file->size);
 }
 
 void ReportUnsupportedPicture() {
@@ -82,11 +61,12 @@ platform::Bitmap LoadBackgroundBitmap(const char* name, float horizontalFactor, 
     if (!ResampledSize(source.width, source.height, horizontalFactor, verticalFactor, &size)) return nullptr;
 
     void* pixels = nullptr;
-    OwnedBitmap destination(platform::CreateDibSection(size.width, size.height, kDestinationBitsPerPixel, &pixels));
+    platform::OwnedBitmap destination(
+        platform::CreateDibSection(size.width, size.height, kDestinationBitsPerPixel, &pixels));
     if (destination.Get() == nullptr || pixels == nullptr) return nullptr;
 
     if (!ResampleOnCores(source, horizontalFactor, verticalFactor, size, static_cast<uint32_t*>(pixels))) {
         return nullptr;
     }
-    return destination.HandOver();
+    return destination.Take();
 }

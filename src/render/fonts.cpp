@@ -6,6 +6,7 @@
 #include "config/menu_model.h"
 #include "config/scaling.h"
 #include "config/wide_text.h"
+#include "platform/holders.h"
 
 namespace {
 
@@ -27,13 +28,15 @@ void Release(platform::Font& font) {
 // an apostrophe, which are other faces.
 platform::Font CreateWithFaceCheck(platform::FontDescription description,
                                    const platform::FontDescription& defaultFont) {
-    platform::Font font = platform::CreateFontFrom(description);
-    if (font == nullptr) return nullptr;
-    char inUse[260] = {};
-    if (platform::FaceInUse(font, inUse, sizeof inUse) && EqualsFoldingAZ(description.faceName, inUse)) {
-        return font;
+    // Its own scope: a refused first font goes before the second is made.
+    {
+        platform::OwnedFont font(platform::CreateFontFrom(description));
+        if (font.Get() == nullptr) return nullptr;
+        char inUse[260] = {};
+        if (platform::FaceInUse(font.Get(), inUse, sizeof inUse) && EqualsFoldingAZ(description.faceName, inUse)) {
+            return font.Take();
+        }
     }
-    platform::ReleaseFont(font);
     std::memcpy(description.faceName, defaultFont.faceName, sizeof description.faceName);
     return platform::CreateFontFrom(description);
 }

@@ -8,83 +8,30 @@
 #include "config/wide_text.h"
 #include "platform/bitmap.h"
 #include "platform/drawing.h"
+#include "platform/holders.h"
 #include "platform/text.h"
 
 namespace {
 
-// The window's own context when no target is given, released on the way out.
+// The given context, or else the window's own, released on the way out.
 class Target {
 public:
     explicit Target(platform::DrawingContext given) : context(given) {
         if (context == nullptr && menu.mainWindow != nullptr) {
-            context = platform::WindowContext(menu.mainWindow);
-            owned = context != nullptr;
+            own = platform::OwnedWindowContext(menu.mainWindow);
+            context = own.Get();
         }
     }
-    ~Target() {
-        if (owned) platform::ReleaseWindowContext(menu.mainWindow, context);
-    }
-    Target(const Target&) = delete;
-    Target& operator=(const Target&) = delete;
-    platform::DrawingContext get() const { return context; }
+    platform::DrawingContext Get() const { return context; }
 
 private:
-    platform::DrawingContext context;
-    bool owned = false;
-};
-
-class SolidBrush {
-public:
-    explicit SolidBrush(const ColorTriple& color) : brush(platform::MakeBrush(ToColorValue(color))) {}
-    ~SolidBrush() { platform::ReleaseBrush(brush); }
-    SolidBrush(const SolidBrush&) = delete;
-    SolidBrush& operator=(const SolidBrush&) = delete;
-    platform::Brush get() const { return brush; }
-
-private:
-    platform::Brush brush;
-};
-
-class MemoryContext {
-public:
-    explicit MemoryContext(platform::DrawingContext compatibleWith)
-        : context(platform::CreateMemoryContext(compatibleWith)) {}
-    ~MemoryContext() {
-        if (context != nullptr) platform::DeleteMemoryContext(context);
-    }
-    MemoryContext(const MemoryContext&) = delete;
-    MemoryContext& operator=(const MemoryContext&) = delete;
-    platform::DrawingContext get() const { return context; }
-
-private:
+    platform::OwnedWindowContext own;
     platform::DrawingContext context;
 };
 
-class SolidPen {
-public:
-    explicit SolidPen(uint32_t color) : pen(platform::MakePen(color)) {}
-    ~SolidPen() {
-        if (pen != nullptr) platform::ReleasePen(pen);
-    }
-    SolidPen(const SolidPen&) = delete;
-    SolidPen& operator=(const SolidPen&) = delete;
-    platform::Pen get() const { return pen; }
-
-private:
-    platform::Pen pen;
-};
-
-// Saves a context's state for the length of one drawing step.
-class SavedState {
-public:
-    explicit SavedState(platform::DrawingContext context) : context(context) { platform::SaveContext(context); }
-    ~SavedState() { platform::RestoreContext(context); }
-    SavedState(const SavedState&) = delete;
-    SavedState& operator=(const SavedState&) = delete;
-
-private:
-    platform::DrawingContext context;
-};
+platform::OwnedBrush SolidBrush(const ColorTriple& color) {
+    return platform::OwnedBrush(platform::MakeBrush(ToColorValue(color)));
+}
 
 uint32_t Channel(uint32_t color, int shift) {
     return (color >> shift) & 0xFFu;
@@ -117,83 +64,79 @@ Size ButtonPictureSize() {
 
 void DrawBevel(platform::DrawingContext given, const Rect& rect, uint32_t color, bool sunken) {
     const Target target(given);
-    platform::DrawingContext dc = target.get();
+    platform::DrawingContext dc = target.Get();
     if (dc == nullptr) return;
-    const SolidPen light(BevelLight(color));
-    const SolidPen dark(BevelDark(color));
+    const platform::OwnedPen light(platform::MakePen(BevelLight(color)));
+    const platform::OwnedPen dark(platform::MakePen(BevelDark(color)));
     // Both pens or nothing: a failed selection of a missing pen loses the pen
     // to put back, and the other pen would then stay selected, and so alive,
     // after its release.
-    if (light.get() == nullptr || dark.get() == nullptr) return;
-    platform::Pen first = sunken ? dark.get() : light.get();
-    platform::Pen second = sunken ? light.get() : dark.get();
+    if (light.Get() == nullptr || dark.Get() == nullptr) return;
+    platform::Pen first = sunken ? dark.Get() : light.Get();
+    platform::Pen second = sunken ? light.Get() : dark.Get();
 
     const int32_t lastColumn = SaturatingAdd(rect.right, -1);
     const int32_t lastRow = SaturatingAdd(rect.bottom, -1);
-    platform::Pen previous = platform::SelectPen(dc, first);
+    // Declared after the pens: the context's own pen is back before they go.
+    platform::ScopedPenSelection selection(dc, first);
     platform::MoveTo(dc, rect.left, lastRow);
     platform::DrawLineTo(dc, rect.left, rect.top);
     platform::DrawLineTo(dc, lastColumn, rect.top);
-    platform::SelectPen(dc, second);
+    selection.Select(second);
     platform::DrawLineTo(dc, lastColumn, lastRow);
     platform::DrawLineTo(dc, SaturatingAdd(rect.left, -1), lastRow);
-    platform::SelectPen(dc, previous);
 }
 
 void PaintButtonPane(platform::DrawingContext target) {
     if (menu.buttonPaneRect.left == menu.buttonPaneRect.right) return;
     {
-        const SolidBrush pane(menu.buttonPaneColor);
-        platform::FillRectangle(target, menu.buttonPaneRect, pane.get());
+        const platform::OwnedBrush pane = SolidBrush(menu.buttonPaneColor);
+        platform::FillRectangle(target, menu.buttonPaneRect, pane.Get());
     }
     if (menu.buttonPane3D) DrawBevel(target, menu.buttonPaneRect, ToColorValue(menu.buttonPaneColor), false);
 }
 
 void DrawButtons(platform::DrawingContext given) {
     const Target target(given);
-    platform::DrawingContext dc = target.get();
+    platform::DrawingContext dc = target.Get();
     if (dc == nullptr) return;
     const Size pictureSize = ButtonPictureSize();
     if (pictureSize.width <= 0 || pictureSize.height <= 0) return;
 
-    const MemoryContext memory(dc);
-    const SolidBrush background(menu.buttonColorBk);
-    const SolidBrush bulletSelected(menu.bulletColorHi);
-    const SolidBrush bulletOther(menu.bulletColorLo);
-    platform::Bitmap picture =
-        platform::CreateOffscreenBitmap(pictureSize.width, pictureSize.height, platform::BitsPerPixel(dc));
-    platform::DrawingContext mem = memory.get();
-    if (mem == nullptr || picture == nullptr) {
-        if (picture != nullptr) platform::ReleaseBitmap(picture);
-        return;
-    }
-    {
-        const SavedState targetState(dc);
-        const SavedState memoryState(mem);
-        platform::SetTransparentBackground(mem);
-        platform::AlignTextTopLeft(mem);
-        platform::SelectBitmap(mem, picture);
-        if (menu.buttonFont != nullptr) platform::SelectFont(mem, menu.buttonFont);
-        const int32_t h = platform::TextExtent(mem, "Test").height;
+    const platform::OwnedMemoryContext memory(platform::CreateMemoryContext(dc));
+    const platform::OwnedBrush background = SolidBrush(menu.buttonColorBk);
+    const platform::OwnedBrush bulletSelected = SolidBrush(menu.bulletColorHi);
+    const platform::OwnedBrush bulletOther = SolidBrush(menu.bulletColorLo);
+    const platform::OwnedBitmap picture(
+        platform::CreateOffscreenBitmap(pictureSize.width, pictureSize.height, platform::BitsPerPixel(dc)));
+    platform::DrawingContext mem = memory.Get();
+    if (mem == nullptr || picture.Get() == nullptr) return;
+    // Declared after the picture: restoring the memory context's state takes
+    // the picture out of it before the picture is released.
+    const platform::ScopedSavedState targetState(dc);
+    const platform::ScopedSavedState memoryState(mem);
+    platform::SetTransparentBackground(mem);
+    platform::AlignTextTopLeft(mem);
+    platform::SelectBitmap(mem, picture.Get());
+    if (menu.buttonFont != nullptr) platform::SelectFont(mem, menu.buttonFont);
+    const int32_t h = platform::TextExtent(mem, "Test").height;
 
-        for (int32_t i = 0; i < menu.buttonCount && i < kMaxButtons; ++i) {
-            const Button& button = menu.buttons[i];
-            const int32_t w = RectWidth(button.rect);
-            const int32_t t = RectHeight(button.rect);
-            // A button without area has nothing to show.
-            if (w <= 0 || t <= 0) continue;
-            const bool selected = i == menu.selectedIndex;
-            platform::FillRectangle(mem, Rect{0, 0, w, t}, background.get());
-            const Rect bullet{0, 1, h, t - 1};
-            platform::FillRectangle(mem, bullet, selected ? bulletSelected.get() : bulletOther.get());
-            DrawBevel(mem, bullet, ToColorValue(selected ? menu.bulletColorHi : menu.bulletColorLo),
-                      selected && menu.isPressed);
-            platform::SetTextColor(mem, ToColorValue(selected ? menu.buttonColorHi : menu.buttonColorLo));
-            platform::DrawWideText(mem, Saturate(int64_t{2} * h), 0, button.name);
-            platform::CopyBlock(dc, button.rect.left, button.rect.top, w, t, mem, 0, 0);
-        }
+    for (int32_t i = 0; i < menu.buttonCount && i < kMaxButtons; ++i) {
+        const Button& button = menu.buttons[i];
+        const int32_t w = RectWidth(button.rect);
+        const int32_t t = RectHeight(button.rect);
+        // A button without area has nothing to show.
+        if (w <= 0 || t <= 0) continue;
+        const bool selected = i == menu.selectedIndex;
+        platform::FillRectangle(mem, Rect{0, 0, w, t}, background.Get());
+        const Rect bullet{0, 1, h, t - 1};
+        platform::FillRectangle(mem, bullet, selected ? bulletSelected.Get() : bulletOther.Get());
+        DrawBevel(mem, bullet, ToColorValue(selected ? menu.bulletColorHi : menu.bulletColorLo),
+                  selected && menu.isPressed);
+        platform::SetTextColor(mem, ToColorValue(selected ? menu.buttonColorHi : menu.buttonColorLo));
+        platform::DrawWideText(mem, Saturate(int64_t{2} * h), 0, button.name);
+        platform::CopyBlock(dc, button.rect.left, button.rect.top, w, t, mem, 0, 0);
     }
-    platform::ReleaseBitmap(picture);
 }
 
 const char16_t* ShownHelpText() {
@@ -203,23 +146,23 @@ const char16_t* ShownHelpText() {
 
 void DrawHelp(platform::DrawingContext given) {
     const Target target(given);
-    platform::DrawingContext dc = target.get();
+    platform::DrawingContext dc = target.Get();
     if (dc == nullptr) return;
     const char16_t* text = ShownHelpText();
 
-    const SavedState state(dc);
+    const platform::ScopedSavedState state(dc);
     if (menu.helpFont != nullptr) platform::SelectFont(dc, menu.helpFont);
     platform::SetTransparentBackground(dc);
     platform::SetTextColor(dc, ToColorValue(menu.helpColor));
-    const SolidBrush background(menu.buttonColorBk);
-    platform::FillRectangle(dc, menu.helpRect, background.get());
+    const platform::OwnedBrush background = SolidBrush(menu.buttonColorBk);
+    platform::FillRectangle(dc, menu.helpRect, background.Get());
     char narrow[kNarrowCapacity];
     if (ToNarrow(narrow, text)[0] != 0) platform::DrawWrappedText(dc, narrow, menu.helpRect);
 }
 
 void DrawCopyright(platform::DrawingContext target) {
     if (menu.copyrightText[0] == 0) return;
-    const SavedState state(target);
+    const platform::ScopedSavedState state(target);
     if (menu.copyrightFont != nullptr) platform::SelectFont(target, menu.copyrightFont);
     platform::SetTransparentBackground(target);
     const ColorTriple& color =
@@ -229,38 +172,34 @@ void DrawCopyright(platform::DrawingContext target) {
 }
 
 void PaintMenuWindow(platform::Window window) {
-    platform::DrawingContext dc = platform::BeginWindowPaint(window);
+    const platform::ScopedWindowPaint paint(window);
+    platform::DrawingContext dc = paint.Get();
     // A paint request that is not answered comes back at once, for ever.
     if (dc == nullptr) {
         platform::MarkWindowPainted(window);
         return;
     }
     const Rect client{0, 0, RectWidth(menu.windowRect), RectHeight(menu.windowRect)};
+    const platform::OwnedMemoryContext memory(platform::CreateMemoryContext(dc));
+    platform::DrawingContext mem = memory.Get();
+    const platform::ScopedSavedState memoryState(mem);
+
+    // The class has no background brush: this fill is the only erasing.
     {
-        const MemoryContext memory(dc);
-        platform::DrawingContext mem = memory.get();
-        if (mem != nullptr) platform::SaveContext(mem);
-
-        // The class has no background brush: this fill is the only erasing.
-        {
-            const SolidBrush back(menu.backColor);
-            platform::FillRectangle(dc, client, back.get());
-        }
-        // The picture is already scaled. Where bitmapRect reaches past it,
-        // the background colour stays.
-        if (mem != nullptr && menu.backgroundBitmap != nullptr) {
-            platform::SelectBitmap(mem, menu.backgroundBitmap);
-            const int32_t w = std::min(RectWidth(menu.bitmapRect), menu.bitmapSize.width);
-            const int32_t h = std::min(RectHeight(menu.bitmapRect), menu.bitmapSize.height);
-            if (w > 0 && h > 0) platform::CopyBlock(dc, menu.bitmapRect.left, menu.bitmapRect.top, w, h, mem, 0, 0);
-        }
-        PaintButtonPane(dc);
-        DrawButtons(dc);
-        DrawHelp(dc);
-        DrawCopyright(dc);
-        if (menu.edgeEnabled) DrawBevel(dc, client, ToColorValue(menu.edgeColor), false);
-
-        if (mem != nullptr) platform::RestoreContext(mem);
+        const platform::OwnedBrush back = SolidBrush(menu.backColor);
+        platform::FillRectangle(dc, client, back.Get());
     }
-    platform::EndWindowPaint(window);
+    // The picture is already scaled. Where bitmapRect reaches past it,
+    // the background colour stays.
+    if (mem != nullptr && menu.backgroundBitmap != nullptr) {
+        platform::SelectBitmap(mem, menu.backgroundBitmap);
+        const int32_t w = std::min(RectWidth(menu.bitmapRect), menu.bitmapSize.width);
+        const int32_t h = std::min(RectHeight(menu.bitmapRect), menu.bitmapSize.height);
+        if (w > 0 && h > 0) platform::CopyBlock(dc, menu.bitmapRect.left, menu.bitmapRect.top, w, h, mem, 0, 0);
+    }
+    PaintButtonPane(dc);
+    DrawButtons(dc);
+    DrawHelp(dc);
+    DrawCopyright(dc);
+    if (menu.edgeEnabled) DrawBevel(dc, client, ToColorValue(menu.edgeColor), false);
 }

@@ -9,8 +9,8 @@
 
 // Below this many products per thread, starting a thread costs more than it
 // saves. Starting and ending a thread takes about 1.1 ms under Wine, well
-// under 0.1 ms natively. bench/resample_benchmark's resample-break-even and
-// resample-threads cases, two threads against one: under Wine no gain at
+// under 0.1 ms natively. scripts/bench's resample-break-even and
+// resample-threads lines, two threads against one: under Wine no gain at
 // 8.3 million products (2560x1440 at 0.75, 64-bit: 5.2 against 6.8 ms), a
 // gain from 14.5 million up (3840x2160 at 0.33, 32-bit: 10.4 against 7.6 ms);
 // natively a gain from 0.7 million (640x480 at 0.75) up.

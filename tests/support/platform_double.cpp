@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "platform/accessibility.h"
-#include "platform/bitmap.h"
 #include "platform/drawing.h"
 #include "platform/messages.h"
 #include "platform/process.h"
@@ -22,379 +21,445 @@ namespace {
 const platform::Window kListWindow = FakeWindow(77);
 const platform::Window kMenuWindow = FakeWindow(9);
 const platform::NativeProcedure kListOwnProcedure = reinterpret_cast<platform::NativeProcedure>(0x4242);
-const platform::Library kInstallerLibrary = reinterpret_cast<platform::Library>(0x3000);
-const platform::DrawingContext kDisplayInfo = reinterpret_cast<platform::DrawingContext>(0x3100);
 const platform::DrawingContext kPaintContext = reinterpret_cast<platform::DrawingContext>(0x99);
 const platform::Pen kStockPen = reinterpret_cast<platform::Pen>(0x2000);
-const platform::Bitmap kOffscreenBitmap = reinterpret_cast<platform::Bitmap>(0x5000);
+
+const char* const kOperationNames[] = {
+#define TESSALINE_OPERATION_TEXT(name) #name,
+    TESSALINE_PLATFORM_OPERATIONS(TESSALINE_OPERATION_TEXT)
+#undef TESSALINE_OPERATION_TEXT
+};
 
 platform::WindowProcedure registeredProcedure = nullptr;
-std::vector<std::string> loadedBitmapNames;  // handle 0x6000 + n is loaded name n
+std::map<Op, int> callCounts;  // since the reset
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
+// Every object the stand-in gives out comes from one count, so that no two
+// handles are alike. Live objects keep their colour (brushes and pens).
+uintptr_t nextHandle = 0x10000;
+std::map<const void*, uint32_t> live;
+std::map<const void*, const BitmapFile*> loadedFiles;
+std::map<const void*, CreatedDib> dibs;
+std::map<const void*, CreatedFont> fonts;
 
-// Notes one of start-up's operations; throws when the test asks for it.
-void Record(const std::string& call) {
-    fake.calls.push_back(call);
-    const std::string operation = call.substr(0, call.find(' '));
-    if (!fake.throwIn.empty() && operation == fake.throwIn) throw std::bad_alloc();
-}
-
-// Pens have handles of their own, so that two pens of one colour differ.
-std::map<platform::Pen, uint32_t> livePens;
-uintptr_t nextPen = 0x2001;
-
-// Brushes carry their colour in their handle; contexts keep their pen and
-// text colour here.
+// Contexts keep their pen, text colour and position here.
 struct ContextState {
     platform::Pen pen = kStockPen;
     uint32_t textColor = 0;
     Point position{0, 0};
 };
 std::map<platform::DrawingContext, ContextState> contexts;
-uintptr_t nextContext = 0x100;
+
+uint32_t ColorOf(platform::Pen pen) {
+    return pen == kStockPen ? 0 : live.at(pen);
+}
+
+template <typename Handle>
+Handle NewObject(uint32_t color = 0) {
+    const Handle handle = reinterpret_cast<Handle>(nextHandle++);
+    live[handle] = color;
+    return handle;
+}
+
+bool Listed(const std::vector<Failure>& failures, Op op) {
+    return std::any_of(failures.begin(), failures.end(),
+                       [&](const Failure& f) { return f.op == op && (f.call == 0 || f.call == callCounts[op]); });
+}
+
+// Records the call; throws where the test asks for it; true where the test
+// makes it fail.
+bool Record(Op op, const void* on = nullptr, std::vector<std::string> texts = {}, std::vector<int64_t> numbers = {}) {
+    fake.calls.push_back(Call{op, std::move(texts), std::move(numbers), on});
+    ++callCounts[op];
+    if (Listed(fake.throwing, op)) throw std::bad_alloc();
+    return Listed(fake.failing, op);
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 }  // namespace
 
 void ResetPlatformDouble() {
     fake = PlatformDouble{};
     registeredProcedure = nullptr;
-    loadedBitmapNames.clear();
-    livePens.clear();
+    callCounts.clear();
+    live.clear();
+    loadedFiles.clear();
+    dibs.clear();
+    fonts.clear();
     contexts.clear();
 }
 
-platform::Window FakeWindow(uintptr_t n) {
-    return reinterpret_cast<platform::Window>(0x1000 + n);
+std::vector<Call> TakeCalls(const std::vector<Op>& only) {
+    std::vector<Call> taken;
+    std::vector<Call> kept;
+    for (Call& call : fake.calls) {
+        const bool wanted = only.empty() || std::find(only.begin(), only.end(), call.op) != only.end();
+        (wanted ? taken : kept).push_back(std::move(call));
+    }
+    fake.calls = std::move(kept);
+    return taken;
 }
 
-platform::Pen SelectedPen(platform::DrawingContext context) {
-    return contexts[context].pen;
+int Count(Op op) { return callCounts[op]; }
+const char* OperationName(Op op) { return kOperationNames[static_cast<size_t>(op)]; }
+
+// Numbers past 16 bits are flags, colours or handles: they read best in hex.
+std::ostream& operator<<(std::ostream& out, const Call& call) {
+    out << OperationName(call.op) << "(";
+    const char* separator = "";
+    if (call.on) {
+        out << "on ";
+        if (*call.on == nullptr) {
+            out << "null";
+        } else {
+            out << *call.on;
+        }
+        separator = ", ";
+    }
+    for (const std::string& text : call.texts) {
+        out << separator << '"' << text << '"';
+        separator = ", ";
+    }
+    for (int64_t n : call.numbers) {
+        out << separator;
+        if (std::llabs(n) > 0xFFFF) {
+            out << (n < 0 ? "-0x" : "0x") << std::hex << std::uppercase << std::llabs(n) << std::dec;
+        } else {
+            out << n;
+        }
+        separator = ", ";
+    }
+    return out << ")";
 }
 
-platform::Pen StockPen() {
-    return kStockPen;
-}
-
-const CreatedFont& FontOf(platform::Font font) {
-    return fake.fonts.at(reinterpret_cast<uintptr_t>(font) - 1);
-}
+platform::Window FakeWindow(uintptr_t n) { return reinterpret_cast<platform::Window>(0x1000 + n); }
+platform::Pen SelectedPen(platform::DrawingContext context) { return contexts[context].pen; }
+platform::Pen StockPen() { return kStockPen; }
+size_t OpenObjects() { return live.size(); }
+const CreatedFont& FontOf(platform::Font font) { return fonts.at(font); }
 
 size_t LiveFontCount() {
     return static_cast<size_t>(
-        std::count_if(fake.fonts.begin(), fake.fonts.end(), [](const CreatedFont& f) { return !f.released; }));
+        std::count_if(fonts.begin(), fonts.end(), [](const auto& font) { return !font.second.released; }));
+}
+
+const CreatedDib* DibOf(platform::Bitmap bitmap) {
+    const auto dib = dibs.find(bitmap);
+    return dib != dibs.end() ? &dib->second : nullptr;
 }
 
 namespace platform {
 
 bool OwnModulePath(char* buffer, uint32_t capacity) {
-    Record("OwnModulePath");
-    if (fake.ownPath.empty() || capacity == 0) return false;
-    const size_t length = std::min<size_t>(fake.ownPath.size(), capacity - 1);
-    std::memcpy(buffer, fake.ownPath.c_str(), length);
+    Record(Op::OwnModulePath);
+    if (fake.ownModulePath.empty() || capacity == 0) return false;
+    const size_t length = std::min<size_t>(fake.ownModulePath.size(), capacity - 1);
+    std::memcpy(buffer, fake.ownModulePath.c_str(), length);
     buffer[length] = 0;
     return true;
 }
 
-void RestrictLibrarySearchToSystemFolder() {
-    Record("RestrictLibrarySearchToSystemFolder");
-}
-
-Library LoadSystemLibrary(const char* name) {
-    Record(std::string("LoadSystemLibrary ") + name);
-    return fake.installerPresent && std::string(name) == "cfgmgr32.dll" ? kInstallerLibrary : nullptr;
-}
-
-bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result) {
-    Record("CallWaitNoPendingInstallEvents " + std::to_string(timeoutMs));
-    if (library != kInstallerLibrary || !fake.installerHasWait) return false;
-    *result = fake.installerResult;
-    return true;
-}
-
-void UnloadLibrary(Library) {
-    Record("UnloadLibrary");
-}
-
-bool QuerySystemVersion(SystemVersion* version) {
-    Record("QuerySystemVersion");
-    if (!fake.versionAnswers) return false;
-    *version = fake.systemVersion;
-    return true;
-}
-
-bool ReadMachineValue(const char* keyPath, const char* valueName, char* buffer, uint32_t capacity, uint32_t* size) {
-    Record(std::string("ReadMachineValue ") + keyPath + " " + valueName);
-    if (!fake.productTypeReadable || fake.productType.size() > capacity) return false;
-    std::memcpy(buffer, fake.productType.data(), fake.productType.size());
-    *size = static_cast<uint32_t>(fake.productType.size());
-    return true;
-}
-
 uint16_t UserDefaultLanguageId() {
-    return fake.userLanguageId;
+    Record(Op::UserDefaultLanguageId);
+    return fake.userDefaultLanguageId;
 }
 
 void EnumerateInstalledLocales(bool (*visit)(const char* identifier, void* context), void* context) {
+    Record(Op::EnumerateInstalledLocales);
     for (const std::string& locale : fake.installedLocales) {
         if (!visit(locale.c_str(), context)) return;
     }
 }
 
-Rect WorkArea() {
-    return fake.workArea;
+void RestrictLibrarySearchToSystemFolder() { Record(Op::RestrictLibrarySearchToSystemFolder); }
+
+Library LoadSystemLibrary(const char* name) {
+    Record(Op::LoadSystemLibrary, nullptr, {name});
+    const auto& found = fake.systemLibraries;
+    return std::find(found.begin(), found.end(), name) != found.end() ? NewObject<Library>() : nullptr;
+}
+
+bool CallWaitNoPendingInstallEvents(Library library, uint32_t timeoutMs, uint32_t* result) {
+    if (Record(Op::CallWaitNoPendingInstallEvents, library, {}, {timeoutMs})) return false;
+    *result = fake.installWaitResult;
+    return true;
+}
+
+void UnloadLibrary(Library library) {
+    Record(Op::UnloadLibrary, library);
+    live.erase(library);
+}
+
+bool QuerySystemVersion(SystemVersion* version) {
+    if (Record(Op::QuerySystemVersion)) return false;
+    *version = fake.systemVersion;
+    return true;
+}
+
+bool ReadMachineValue(const char* keyPath, const char* valueName, char* buffer, uint32_t capacity, uint32_t* size) {
+    if (Record(Op::ReadMachineValue, nullptr, {keyPath, valueName}) || fake.machineValue.size() > capacity) {
+        return false;
+    }
+    std::memcpy(buffer, fake.machineValue.data(), fake.machineValue.size());
+    *size = static_cast<uint32_t>(fake.machineValue.size());
+    return true;
 }
 
 Window FindTopLevelWindow(const char* className) {
-    Record(std::string("FindTopLevelWindow ") + className);
-    return fake.openMenu;
+    Record(Op::FindTopLevelWindow, nullptr, {className});
+    return fake.topLevelWindow;
 }
 
-void BringToForeground(Window window) {
-    fake.broughtToFront.push_back(window);
-}
+void BringToForeground(Window window) { Record(Op::BringToForeground, window); }
 
 Window LastActivePopup(Window window) {
-    return fake.openMenuPopup != nullptr ? fake.openMenuPopup : window;
+    Record(Op::LastActivePopup, window);
+    return fake.lastActivePopup != nullptr ? fake.lastActivePopup : window;
 }
 
 DrawingContext CreateDisplayInfo() {
-    Record("CreateDisplayInfo");
-    ++fake.liveDisplayInfos;
-    return kDisplayInfo;
+    Record(Op::CreateDisplayInfo);
+    return NewObject<DrawingContext>();
 }
 
-int32_t DisplayColorCount(DrawingContext) {
-    Record("DisplayColorCount");
-    return fake.displayColors;
+int32_t DisplayColorCount(DrawingContext info) {
+    Record(Op::DisplayColorCount, info);
+    return fake.displayColorCount;
 }
 
-void ReleaseDisplayInfo(DrawingContext) {
-    Record("ReleaseDisplayInfo");
-    --fake.liveDisplayInfos;
+void ReleaseDisplayInfo(DrawingContext info) {
+    Record(Op::ReleaseDisplayInfo, info);
+    live.erase(info);
 }
 
-bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId) {
-    Record(std::string("RegisterWindowClass ") + className + " " + std::to_string(iconId));
-    if (!fake.classRegisters) return false;
-    registeredProcedure = procedure;
-    return true;
+Rect WorkArea() {
+    Record(Op::WorkArea);
+    return fake.workArea;
 }
 
-void UnregisterWindowClass(const char* className) {
-    Record(std::string("UnregisterWindowClass ") + className);
-}
-
-// The creation message reaches the class's procedure inside creation, as the
-// system sends it.
-Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title, uint32_t style,
-                            int32_t x, int32_t y, int32_t width, int32_t height) {
-    Record("CreateTopLevelWindow");
-    if (!fake.windowCreates) return nullptr;
-    fake.windows.push_back(CreatedWindow{extendedStyle, className, title, style, Rect{x, y, width, height}});
-    if (registeredProcedure != nullptr) registeredProcedure(kMenuWindow, msg::kCreate, 0, 0);
-    return kMenuWindow;
-}
-
-void ShowTopLevelWindow(Window, int showCommand) {
-    Record("ShowTopLevelWindow " + std::to_string(showCommand));
-}
-
-void PaintNow(Window) {
-    Record("PaintNow");
-}
-
-// The quit request is the first message.
-bool DispatchNextMessage() {
-    Record("DispatchNextMessage");
-    return false;
-}
-
-intptr_t DefaultWindowProcedure(Window, uint32_t, uintptr_t, intptr_t) {
-    return 0;
-}
-
-Instance InstanceFromCreation(intptr_t) {
-    return nullptr;
-}
-
-bool IsChildOf(Window parent, Window window) {
-    return parent == kMenuWindow && window == kListWindow;
-}
-
-uint32_t TickCount() {
-    return 0;
-}
-
-void Wait(uint32_t) {}
-
-TimerId StartTimer(Window, uint32_t) {
-    return 0;
-}
-
-void StopTimer(Window, TimerId) {}
-
-void SendCloseMessage(Window) {}
-
-bool CreateProcessFromCommandLine(char* commandLine, uint32_t, const char*, uint32_t, int, ProcessInfo* info) {
-    fake.startedCommandLines.push_back(commandLine);
-    if (fake.whileStarting) fake.whileStarting();
-    *info = ProcessInfo{};
-    return true;
-}
-
-void WaitUntilIdle(Process) {}
-
-void CloseProcessInfo(const ProcessInfo&) {}
-
-intptr_t ShellOpen(Window, const char*, const char*, const char*, int) {
-    return 42;
-}
-
-uint32_t LastErrorCode() {
-    return 0;
-}
-
-char* FetchSystemErrorText(uint32_t) {
-    return nullptr;
-}
-
-void ReleaseSystemErrorText(char*) {}
-
-Bitmap LoadBitmapFile(const char* name, uint32_t flags) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "0x%04X", static_cast<unsigned>(flags));
-    Record(std::string("LoadBitmapFile ") + name + " " + hex);
-    if (fake.loadableBitmaps.count(name) == 0) return nullptr;
-    loadedBitmapNames.push_back(name);
-    return reinterpret_cast<Bitmap>(0x6000 + loadedBitmapNames.size() - 1);
-}
-
-bool BitmapSize(Bitmap bitmap, Size* size) {
-    Record("BitmapSize");
-    if (!fake.bitmapSizeReadable) return false;
-    *size = fake.loadableBitmaps.at(loadedBitmapNames.at(reinterpret_cast<uintptr_t>(bitmap) - 0x6000));
-    return true;
-}
-
-// Only factor 1.0 loads the picture here; the resampling path has a stand-in
-// of its own (bitmap_loader_double).
-Bitmap CreateDibSection(int32_t, int32_t, int32_t, void** bits) {
-    *bits = nullptr;
-    return nullptr;
-}
-
-void GrowByFrame(Rect* rect, uint32_t, uint32_t) {
+void GrowByFrame(Rect* rect, uint32_t style, uint32_t extendedStyle) {
+    Record(Op::GrowByFrame, nullptr, {}, {rect->left, rect->top, rect->right, rect->bottom, style, extendedStyle});
     rect->left += fake.frame.left;
     rect->top += fake.frame.top;
     rect->right += fake.frame.right;
     rect->bottom += fake.frame.bottom;
 }
 
-void WindowStyles(Window, uint32_t* style, uint32_t* extendedStyle) {
+bool RegisterWindowClass(const char* className, WindowProcedure procedure, int iconId) {
+    if (Record(Op::RegisterWindowClass, nullptr, {className}, {iconId})) return false;
+    registeredProcedure = procedure;
+    return true;
+}
+
+void UnregisterWindowClass(const char* className) { Record(Op::UnregisterWindowClass, nullptr, {className}); }
+
+// The creation message reaches the class's procedure inside creation, as the
+// system sends it.
+Window CreateTopLevelWindow(uint32_t extendedStyle, const char* className, const char* title, uint32_t style,
+                            int32_t x, int32_t y, int32_t width, int32_t height) {
+    if (Record(Op::CreateTopLevelWindow, nullptr, {className, title}, {extendedStyle, style, x, y, width, height})) {
+        return nullptr;
+    }
+    if (registeredProcedure != nullptr) registeredProcedure(kMenuWindow, msg::kCreate, 0, 0);
+    return kMenuWindow;
+}
+
+void ShowTopLevelWindow(Window window, int showCommand) { Record(Op::ShowTopLevelWindow, window, {}, {showCommand}); }
+void PaintNow(Window window) { Record(Op::PaintNow, window); }
+
+// The quit request is the first message.
+bool DispatchNextMessage() {
+    Record(Op::DispatchNextMessage);
+    return false;
+}
+
+void PostQuitRequest() { Record(Op::PostQuitRequest); }
+
+intptr_t DefaultWindowProcedure(Window window, uint32_t message, uintptr_t first, intptr_t second) {
+    Record(Op::DefaultWindowProcedure, window, {}, {message, static_cast<int64_t>(first), second});
+    return 0;
+}
+
+void ShowMessageBox(Window owner, const char* text, const char* title, uint32_t flags) {
+    Record(Op::ShowMessageBox, owner, {text, title}, {flags});
+}
+
+void SetWindowTitle(Window window, const char* title) { Record(Op::SetWindowTitle, window, {title}); }
+
+void WindowStyles(Window window, uint32_t* style, uint32_t* extendedStyle) {
+    Record(Op::WindowStyles, window);
     *style = 0;
     *extendedStyle = 0;
 }
 
-void SetWindowTitle(Window, const char* title) {
-    fake.titles.push_back(title);
-}
+void RequestRepaint(Window window) { Record(Op::RequestRepaint, window); }
 
-void RequestRepaint(Window) {
-    ++fake.repaints;
-}
-
-void ShowMessageBox(Window owner, const char* text, const char* title, uint32_t flags) {
-    fake.boxes.push_back(RecordedBox{owner, text, title, flags});
-}
-
-Window CreateChildWindow(const char*, const char*, uint32_t, int32_t, int32_t, int32_t, int32_t, Window, Instance) {
+Window CreateChildWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
+                         int32_t width, int32_t height, Window parent, Instance) {
+    Record(Op::CreateChildWindow, parent, {className, title}, {style, x, y, width, height});
     return kListWindow;
 }
 
-NativeProcedure ReplaceWindowProcedure(Window, WindowProcedure) {
+Instance InstanceFromCreation(intptr_t creationParameter) {
+    Record(Op::InstanceFromCreation, nullptr, {}, {creationParameter});
+    return nullptr;
+}
+
+NativeProcedure ReplaceWindowProcedure(Window window, WindowProcedure) {
+    Record(Op::ReplaceWindowProcedure, window);
     return kListOwnProcedure;
 }
 
-intptr_t CallNativeProcedure(NativeProcedure procedure, Window, uint32_t message, uintptr_t, intptr_t) {
-    if (procedure == kListOwnProcedure) fake.forwardedMessages.push_back(message);
+// The list's own procedure is the only one the stand-in gives out: a call of
+// any other reaches nothing, and no call is recorded.
+intptr_t CallNativeProcedure(NativeProcedure procedure, Window window, uint32_t message, uintptr_t first,
+                             intptr_t second) {
+    if (procedure == kListOwnProcedure) {
+        Record(Op::CallNativeProcedure, window, {}, {message, static_cast<int64_t>(first), second});
+    }
     return 0;
 }
 
-void ListReset(Window list) {
-    if (list != nullptr) fake.listEntries.clear();
-}
-
-void ListAdd(Window list, const char* text) {
-    if (list != nullptr) fake.listEntries.push_back(text);
-}
+void ListReset(Window list) { Record(Op::ListReset, list); }
+void ListAdd(Window list, const char* text) { Record(Op::ListAdd, list, {text}); }
 
 void ListSelect(Window list, int32_t index) {
+    Record(Op::ListSelect, list, {}, {index});
     if (list != nullptr) fake.listSelection = index;
 }
 
 int32_t ListSelection(Window list) {
+    Record(Op::ListSelection, list);
     return list != nullptr ? fake.listSelection : -1;
 }
 
-intptr_t AnswerAccessibleObjectRequest(Window, uintptr_t) {
-    ++fake.objectRequests;
-    return 0x0ACC;
-}
-void DisconnectAccessibleObject() {
-    ++fake.accessibleDisconnects;
-}
-void RaiseAccessibleEvent(Window, uint32_t event, int32_t child) {
-    fake.accessibleEvents.emplace_back(event, child);
-}
-
-void SetKeyboardFocus(Window window) {
-    fake.focus = window;
-}
-
-void TrackPointerLeave(Window) {
-    ++fake.pointerLeaveRequests;
-}
+void SetKeyboardFocus(Window window) { Record(Op::SetKeyboardFocus, window); }
+void TrackPointerLeave(Window window) { Record(Op::TrackPointerLeave, window); }
 
 bool IsShiftHeld() {
+    Record(Op::IsShiftHeld);
     return fake.shiftHeld;
 }
 
-void PostQuitRequest() {
-    ++fake.quitRequests;
+bool IsChildOf(Window parent, Window window) {
+    Record(Op::IsChildOf, window);
+    return parent == kMenuWindow && window == kListWindow;
+}
+
+uint32_t TickCount() {
+    Record(Op::TickCount);
+    return 0;
+}
+
+void Wait(uint32_t milliseconds) { Record(Op::Wait, nullptr, {}, {milliseconds}); }
+
+TimerId StartTimer(Window window, uint32_t milliseconds) {
+    Record(Op::StartTimer, window, {}, {milliseconds});
+    return 0;
+}
+
+void StopTimer(Window window, TimerId timer) { Record(Op::StopTimer, window, {}, {static_cast<int64_t>(timer)}); }
+void SendCloseMessage(Window window) { Record(Op::SendCloseMessage, window); }
+
+bool CreateProcessFromCommandLine(char* commandLine, uint32_t creationFlags, const char* workingFolder,
+                                  uint32_t startupFlags, int showState, ProcessInfo* info) {
+    Record(Op::CreateProcessFromCommandLine, nullptr, {commandLine, workingFolder != nullptr ? workingFolder : ""},
+           {creationFlags, startupFlags, showState});
+    *info = ProcessInfo{};
+    return true;
+}
+
+void WaitUntilIdle(Process process) { Record(Op::WaitUntilIdle, process); }
+void CloseProcessInfo(const ProcessInfo& info) { Record(Op::CloseProcessInfo, info.process); }
+
+// Above 32: opened.
+intptr_t ShellOpen(Window owner, const char* file, const char* parameters, const char* folder, int showState) {
+    Record(Op::ShellOpen, owner, {file, parameters != nullptr ? parameters : "", folder != nullptr ? folder : ""},
+           {showState});
+    return 42;
+}
+
+uint32_t LastErrorCode() {
+    Record(Op::LastErrorCode);
+    return 0;
+}
+
+char* FetchSystemErrorText(uint32_t code) {
+    Record(Op::FetchSystemErrorText, nullptr, {}, {code});
+    return nullptr;
+}
+
+void ReleaseSystemErrorText(char* text) { Record(Op::ReleaseSystemErrorText, text); }
+
+Bitmap LoadBitmapFile(const char* name, uint32_t flags) {
+    Record(Op::LoadBitmapFile, nullptr, {name}, {flags});
+    const auto file = fake.bitmapFiles.find(name);
+    if (file == fake.bitmapFiles.end()) return nullptr;
+    const Bitmap bitmap = NewObject<Bitmap>();
+    loadedFiles[bitmap] = &file->second;
+    return bitmap;
+}
+
+bool BitmapSize(Bitmap bitmap, Size* size) {
+    const auto file = loadedFiles.find(bitmap);
+    if (Record(Op::BitmapSize, bitmap) || file == loadedFiles.end()) return false;
+    *size = file->second->size;
+    return true;
+}
+
+void ReleaseBitmap(Bitmap bitmap) {
+    Record(Op::ReleaseBitmap, bitmap);
+    live.erase(bitmap);
+}
+
+Bitmap CreateDibSection(int32_t width, int32_t height, int32_t bitsPerPixel, void** bits) {
+    *bits = nullptr;
+    if (Record(Op::CreateDibSection, nullptr, {}, {width, height, bitsPerPixel})) return nullptr;
+    const Bitmap bitmap = NewObject<Bitmap>();
+    CreatedDib& dib = dibs[bitmap] = CreatedDib{width, height, bitsPerPixel, {}};
+    dib.pixels.resize(static_cast<size_t>(width) * std::abs(height));
+    *bits = dib.pixels.data();
+    return bitmap;
+}
+
+intptr_t AnswerAccessibleObjectRequest(Window window, uintptr_t first) {
+    Record(Op::AnswerAccessibleObjectRequest, window, {}, {static_cast<int64_t>(first)});
+    return 0x0ACC;
+}
+
+void DisconnectAccessibleObject() { Record(Op::DisconnectAccessibleObject); }
+
+void RaiseAccessibleEvent(Window window, uint32_t event, int32_t child) {
+    Record(Op::RaiseAccessibleEvent, window, {}, {event, child});
 }
 
 bool DefaultGuiFont(FontDescription* description) {
+    Record(Op::DefaultGuiFont);
     *description = fake.defaultGuiFont;
     return true;
 }
 
-Font CreateFontFrom(const FontDescription& description) {
-    fake.fonts.push_back(CreatedFont{description, false});
-    return reinterpret_cast<Font>(fake.fonts.size());
+// The face as far as its terminator, or the whole field without one.
+Font CreateFontFrom(const FontDescription& d) {
+    const std::string face(d.faceName, strnlen(d.faceName, kFaceNameCapacity));
+    Record(Op::CreateFontFrom, nullptr, {face}, {d.height, d.weight, d.italic, d.underline, d.charSet});
+    const Font font = reinterpret_cast<Font>(nextHandle++);
+    fonts[font] = CreatedFont{d, false};
+    return font;
 }
 
-FaceCheckContext::FaceCheckContext() {
-    ++fake.faceCheckContexts;
-}
-
-FaceCheckContext::~FaceCheckContext() {
-    --fake.faceCheckContexts;
-}
+FaceCheckContext::FaceCheckContext() { Record(Op::OpenFaceCheckContext); }
+FaceCheckContext::~FaceCheckContext() { Record(Op::CloseFaceCheckContext); }
 
 bool FaceInUse(Font font, char* face, uint32_t capacity) {
-    ++fake.faceChecks;
-    if (fake.faceCheckContexts == 0) ++fake.faceChecksWithoutContext;
+    Record(Op::FaceInUse, font);
     const std::string requested = FontOf(font).description.faceName;
-    const bool installed = std::any_of(fake.installedFaces.begin(), fake.installedFaces.end(),
-                                       [&](const std::string& f) { return Lower(f) == Lower(requested); });
-    // The system reports an installed face in its own spelling.
     std::string inUse = fake.substituteFace;
     for (const std::string& f : fake.installedFaces) {
-        if (installed && Lower(f) == Lower(requested)) inUse = f;
+        if (Lower(f) == Lower(requested)) inUse = f;
     }
     std::strncpy(face, inUse.c_str(), capacity - 1);
     face[capacity - 1] = 0;
@@ -402,131 +467,131 @@ bool FaceInUse(Font font, char* face, uint32_t capacity) {
 }
 
 void ReleaseFont(Font font) {
-    fake.fonts.at(reinterpret_cast<uintptr_t>(font) - 1).released = true;
+    Record(Op::ReleaseFont, font);
+    fonts.at(font).released = true;
 }
 
-namespace {
-
-uint32_t ColorOf(Brush brush) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(brush) & 0xFFFFFF);
+DrawingContext BeginWindowPaint(Window window) {
+    return Record(Op::BeginWindowPaint, window) ? nullptr : kPaintContext;
 }
 
-uint32_t ColorOf(Pen pen) {
-    return pen == kStockPen ? 0 : livePens.at(pen);
+void EndWindowPaint(Window window) { Record(Op::EndWindowPaint, window); }
+void MarkWindowPainted(Window window) { Record(Op::MarkWindowPainted, window); }
+
+DrawingContext WindowContext(Window window) {
+    Record(Op::WindowContext, window);
+    return NewObject<DrawingContext>();
 }
 
-DrawingContext NewContext() {
-    ++fake.openObjects;
-    return reinterpret_cast<DrawingContext>(nextContext++);
-}
-
-}  // namespace
-
-DrawingContext BeginWindowPaint(Window) {
-    return fake.paintContextFails ? nullptr : kPaintContext;
-}
-void EndWindowPaint(Window) {}
-void MarkWindowPainted(Window window) {
-    fake.markedPainted.push_back(window);
-}
-DrawingContext WindowContext(Window) {
-    ++fake.windowContextsTaken;
-    return NewContext();
-}
 void ReleaseWindowContext(Window, DrawingContext context) {
-    --fake.openObjects;
+    Record(Op::ReleaseWindowContext, context);
+    live.erase(context);
     contexts.erase(context);
 }
-DrawingContext CreateMemoryContext(DrawingContext) {
-    return NewContext();
+
+DrawingContext CreateMemoryContext(DrawingContext compatibleWith) {
+    Record(Op::CreateMemoryContext, compatibleWith);
+    return NewObject<DrawingContext>();
 }
+
 void DeleteMemoryContext(DrawingContext context) {
-    --fake.openObjects;
+    Record(Op::DeleteMemoryContext, context);
+    live.erase(context);
     contexts.erase(context);
 }
-void SaveContext(DrawingContext) {
-    ++fake.savedStates;
-}
-void RestoreContext(DrawingContext) {
-    --fake.savedStates;
-}
-int32_t BitsPerPixel(DrawingContext) {
+
+void SaveContext(DrawingContext context) { Record(Op::SaveContext, context); }
+void RestoreContext(DrawingContext context) { Record(Op::RestoreContext, context); }
+
+int32_t BitsPerPixel(DrawingContext context) {
+    Record(Op::BitsPerPixel, context);
     return fake.bitsPerPixel;
 }
+
 Brush MakeBrush(uint32_t color) {
-    ++fake.openObjects;
-    return reinterpret_cast<Brush>(uintptr_t{0x1000000} | color);
+    Record(Op::MakeBrush, nullptr, {}, {color});
+    return NewObject<Brush>(color);
 }
-void ReleaseBrush(Brush) {
-    --fake.openObjects;
+
+void ReleaseBrush(Brush brush) {
+    Record(Op::ReleaseBrush, brush);
+    live.erase(brush);
 }
+
 void FillRectangle(DrawingContext context, const Rect& rect, Brush brush) {
-    fake.drawn.push_back(DrawnOperation{"fill", context, rect, ColorOf(brush), ""});
+    Record(Op::FillRectangle, context, {}, {rect.left, rect.top, rect.right, rect.bottom, live.at(brush)});
 }
-Pen MakePen(uint32_t color) {
-    ++fake.pensMade;
-    if (std::count(fake.failingPens.begin(), fake.failingPens.end(), fake.pensMade) != 0) return nullptr;
-    ++fake.openObjects;
-    const Pen pen = reinterpret_cast<Pen>(nextPen++);
-    livePens[pen] = color;
-    return pen;
-}
+
+Pen MakePen(uint32_t color) { return Record(Op::MakePen, nullptr, {}, {color}) ? nullptr : NewObject<Pen>(color); }
+
 // A pen still selected into a context is not released: it lives on.
 void ReleasePen(Pen pen) {
-    if (livePens.count(pen) == 0) return;
+    Record(Op::ReleasePen, pen);
     for (const auto& context : contexts) {
-        if (context.second.pen == pen) {
-            ++fake.pensReleasedWhileSelected;
-            return;
-        }
+        if (context.second.pen == pen) return;
     }
-    livePens.erase(pen);
-    --fake.openObjects;
+    live.erase(pen);
 }
+
 // Selecting none fails and changes nothing.
 Pen SelectPen(DrawingContext context, Pen pen) {
-    if (pen == nullptr) return nullptr;
+    if (pen == nullptr) {
+        Record(Op::SelectPen, context);
+        return nullptr;
+    }
+    Record(Op::SelectPen, context, {}, {ColorOf(pen)});
     const Pen previous = contexts[context].pen;
     contexts[context].pen = pen;
     return previous;
 }
+
 void MoveTo(DrawingContext context, int32_t x, int32_t y) {
+    Record(Op::MoveTo, context, {}, {x, y});
     contexts[context].position = Point{x, y};
 }
+
 void DrawLineTo(DrawingContext context, int32_t x, int32_t y) {
     ContextState& state = contexts[context];
-    fake.drawn.push_back(DrawnOperation{"line", context, Rect{state.position.x, state.position.y, x, y},
-                                        ColorOf(state.pen), ""});
+    Record(Op::DrawLineTo, context, {}, {state.position.x, state.position.y, x, y, ColorOf(state.pen)});
     state.position = Point{x, y};
 }
-void SelectBitmap(DrawingContext, Bitmap) {}
-void SelectFont(DrawingContext, Font) {}
-Bitmap CreateOffscreenBitmap(int32_t, int32_t, int32_t) {
-    ++fake.openObjects;
-    return kOffscreenBitmap;
+
+void SelectBitmap(DrawingContext context, Bitmap) { Record(Op::SelectBitmap, context); }
+void SelectFont(DrawingContext context, Font) { Record(Op::SelectFont, context); }
+
+Bitmap CreateOffscreenBitmap(int32_t width, int32_t height, int32_t bitsPerPixel) {
+    Record(Op::CreateOffscreenBitmap, nullptr, {}, {width, height, bitsPerPixel});
+    return NewObject<Bitmap>();
 }
-void ReleaseBitmap(Bitmap bitmap) {
-    if (bitmap == kOffscreenBitmap) --fake.openObjects;
+
+void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32_t height, DrawingContext,
+               int32_t sourceX, int32_t sourceY) {
+    Record(Op::CopyBlock, target, {}, {x, y, width, height, sourceX, sourceY});
 }
-void CopyBlock(DrawingContext target, int32_t x, int32_t y, int32_t width, int32_t height, DrawingContext, int32_t,
-               int32_t) {
-    fake.drawn.push_back(DrawnOperation{"copy", target, Rect{x, y, width, height}, 0, ""});
-}
-void SetTransparentBackground(DrawingContext) {}
-void AlignTextTopLeft(DrawingContext) {}
+
+void SetTransparentBackground(DrawingContext context) { Record(Op::SetTransparentBackground, context); }
+void AlignTextTopLeft(DrawingContext context) { Record(Op::AlignTextTopLeft, context); }
+
 void SetTextColor(DrawingContext context, uint32_t color) {
+    Record(Op::SetTextColor, context, {}, {color});
     contexts[context].textColor = color;
 }
-Size TextExtent(DrawingContext, const char* text) {
+
+Size TextExtent(DrawingContext context, const char* text) {
+    Record(Op::TextExtent, context, {text});
     return Size{static_cast<int32_t>(std::strlen(text)) * 7, fake.textHeight};
 }
+
+// The text as ASCII: the tests draw nothing else.
 void DrawWideText(DrawingContext context, int32_t x, int32_t y, const char16_t* text) {
     std::string narrow;
     for (; *text != 0; ++text) narrow.push_back(static_cast<char>(*text));
-    fake.drawn.push_back(DrawnOperation{"text", context, Rect{x, y, 0, 0}, contexts[context].textColor, narrow});
+    Record(Op::DrawWideText, context, {narrow}, {x, y, contexts[context].textColor});
 }
+
 void DrawWrappedText(DrawingContext context, const char* text, const Rect& rect) {
-    fake.drawn.push_back(DrawnOperation{"wrapped", context, rect, contexts[context].textColor, text});
+    Record(Op::DrawWrappedText, context, {text},
+           {rect.left, rect.top, rect.right, rect.bottom, contexts[context].textColor});
 }
 
 }  // namespace platform

@@ -126,7 +126,7 @@ TEST_F(AccessibleTree, HitTestsFollowTheHoverRulesThenHelpAndCopyright) {
         menu.armedIndex = c.armed;
         EXPECT_EQ(AccessibleHitTest(c.at.x, c.at.y), c.child) << c.at.x << "," << c.at.y << " sel " << c.selected;
     }
-    EXPECT_EQ(fake.openObjects, 0) << "the measuring context is released";
+    EXPECT_EQ(OpenObjects(), 0u) << "the measuring context is released";
 }
 
 TEST_F(AccessibleTree, StatesFocusAndHotTracking) {

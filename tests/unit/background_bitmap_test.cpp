@@ -8,12 +8,14 @@
 
 #include "ini_fixture.h"
 #include "render/background_bitmap.h"
-#include "support/bitmap_loader_double.h"
+#include "support/expect_calls.h"
 #include "support/fixture_bytes.h"
 
 namespace {
 
 constexpr uint32_t kAsIs = 0x0012;
+const Call kUnsupportedBox{
+    Op::ShowMessageBox, {"Only 16 color and 256 color bitmaps are supported!", "Incorrect bitmap format"}, {0}, nullptr};
 
 // Red and blue, as the 32-bit section holds them.
 constexpr uint32_t kRed = 0xFF0000;
@@ -30,31 +32,18 @@ std::string With32(std::string bytes, size_t at, uint32_t value) {
 
 class BackgroundBitmap : public ::testing::Test {
 protected:
-    void SetUp() override { ResetBitmapLoaderDouble(); }
-
-    void ExpectUnsupportedBoxOnly(const std::string& what) {
-        ASSERT_EQ(loader.boxes.size(), 1u) << what;
-        EXPECT_EQ(loader.boxes[0].owner, nullptr);
-        EXPECT_EQ(loader.boxes[0].text, "Only 16 color and 256 color bitmaps are supported!");
-        EXPECT_EQ(loader.boxes[0].caption, "Incorrect bitmap format");
-        EXPECT_EQ(loader.boxes[0].flags, 0u);
-    }
+    void SetUp() override { ResetPlatformDouble(); }
 
     IniFixture files;
 };
 
 TEST_F(BackgroundBitmap, AtFactorOneTheFileGoesToTheLoaderUnchecked) {
     // Not even on disk: nothing but the loader looks at it.
-    loader.loadableFiles.insert("cut or 24-bit.bmp");
-    const platform::Bitmap bitmap = LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f);
-    EXPECT_NE(bitmap, nullptr);
-    ASSERT_EQ(loader.loads.size(), 1u);
-    EXPECT_EQ(loader.loads[0].flags, kAsIs);
-    EXPECT_TRUE(loader.boxes.empty());
-    EXPECT_TRUE(loader.dibs.empty());
-
+    fake.bitmapFiles["cut or 24-bit.bmp"].size = Size{5, 5};
+    EXPECT_NE(LoadBackgroundBitmap("cut or 24-bit.bmp", 1.0f, 1.0f), nullptr);
+    // Start-up alone reports a file it cannot read at factor 1.0.
     EXPECT_EQ(LoadBackgroundBitmap("missing.bmp", 1.0f, 1.0f), nullptr);
-    EXPECT_TRUE(loader.boxes.empty()) << "start-up alone reports a file it cannot read at factor 1.0";
+    EXPECT_CALLS({{Op::LoadBitmapFile, {"cut or 24-bit.bmp"}, {kAsIs}}, {Op::LoadBitmapFile, {"missing.bmp"}, {kAsIs}}});
 }
 
 TEST_F(BackgroundBitmap, BelowOneThePictureBecomesA32BitBottomUpDibWithoutTheLoader) {
@@ -66,9 +55,9 @@ TEST_F(BackgroundBitmap, BelowOneThePictureBecomesA32BitBottomUpDibWithoutTheLoa
     EXPECT_EQ(dib->height, 1) << "positive: bottom-up";
     EXPECT_EQ(dib->bitsPerPixel, 32);
     EXPECT_EQ(dib->pixels, (std::vector<uint32_t>{0x7F007F, 0x7F007F}));
-    EXPECT_TRUE(loader.loads.empty()) << "the file's own bytes are resampled";
-    EXPECT_EQ(loader.liveBitmaps, 1);
-    EXPECT_TRUE(loader.boxes.empty());
+    // The file's own bytes are resampled: only the result is made.
+    EXPECT_CALLS({{Op::CreateDibSection, {}, {2, 1, 32}}});
+    EXPECT_EQ(OpenObjects(), 1u);
 }
 
 // However the file stores the rows, the loader's section would hold the
@@ -88,12 +77,13 @@ TEST_F(BackgroundBitmap, EveryStorageOfTheRowsGivesTheSamePicture) {
         {"RLE4", fixture::RunLengthBitmap(4, 2, 4, 2, kRedBlue, std::string("\x04\x00\x00\x00\x04\x11\x00\x01", 8))},
     };
     for (const auto& c : cases) {
-        ResetBitmapLoaderDouble();
+        SCOPED_TRACE(c.what);
+        ResetPlatformDouble();
         const std::string path = files.WriteBytes("back.bmp", c.bytes);
         const CreatedDib* dib = DibOf(LoadBackgroundBitmap(path.c_str(), 1.0f, 0.75f));
-        ASSERT_NE(dib, nullptr) << c.what;
-        EXPECT_EQ(dib->pixels, std::vector<uint32_t>(4, 0xBF003F)) << c.what;
-        EXPECT_TRUE(loader.boxes.empty()) << c.what;
+        ASSERT_NE(dib, nullptr);
+        EXPECT_EQ(dib->pixels, std::vector<uint32_t>(4, 0xBF003F));
+        EXPECT_CALLS({}, {Op::ShowMessageBox});
     }
 }
 
@@ -112,11 +102,12 @@ TEST_F(BackgroundBitmap, RowsTheLoaderWouldNotDecodeShowTheFirstColour) {
         {"bit fields", With32(fixture::PaletteBitmap(4, 4, 8, kRedBlue, std::vector<uint8_t>(16, 1)), 30, 3)},
     };
     for (const auto& c : cases) {
-        ResetBitmapLoaderDouble();
+        SCOPED_TRACE(c.what);
+        ResetPlatformDouble();
         const std::string path = files.WriteBytes("back.bmp", c.bytes);
         const CreatedDib* dib = DibOf(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f));
-        ASSERT_NE(dib, nullptr) << c.what;
-        EXPECT_EQ(dib->pixels, std::vector<uint32_t>(static_cast<size_t>(dib->width) * dib->height, kRed)) << c.what;
+        ASSERT_NE(dib, nullptr);
+        EXPECT_EQ(dib->pixels, std::vector<uint32_t>(static_cast<size_t>(dib->width) * dib->height, kRed));
     }
 }
 
@@ -134,30 +125,29 @@ TEST_F(BackgroundBitmap, PicturesThatCannotBeResampledAreReportedAndNothingIsMad
         {"empty", ""},
     };
     for (const auto& c : cases) {
-        ResetBitmapLoaderDouble();
+        SCOPED_TRACE(c.what);
+        ResetPlatformDouble();
         const std::string path = files.WriteBytes(std::string(c.what) + ".bmp", c.bytes);
-        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr) << c.what;
-        ExpectUnsupportedBoxOnly(c.what);
-        EXPECT_TRUE(loader.loads.empty()) << c.what;
-        EXPECT_TRUE(loader.dibs.empty()) << c.what;
+        EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
+        EXPECT_CALLS({kUnsupportedBox});
+        EXPECT_EQ(OpenObjects(), 0u);
     }
-    ResetBitmapLoaderDouble();
+    ResetPlatformDouble();
     EXPECT_EQ(LoadBackgroundBitmap((files.folder + "/missing.bmp").c_str(), 0.5f, 0.5f), nullptr);
-    ExpectUnsupportedBoxOnly("a missing file");
+    EXPECT_CALLS({kUnsupportedBox});
 }
 
 TEST_F(BackgroundBitmap, NoPictureWithoutAMessageWhenNothingIsLeftOrNothingCanBeMade) {
     // One pixel high at 0.5: a destination height of 0.
     const std::string thin = files.WriteBytes("thin.bmp", fixture::PlainBitmap(4, 1, {1, 2, 3}));
     EXPECT_EQ(LoadBackgroundBitmap(thin.c_str(), 0.5f, 0.5f), nullptr);
-    EXPECT_TRUE(loader.boxes.empty());
-    EXPECT_TRUE(loader.dibs.empty());
+    EXPECT_CALLS({});
 
     const std::string path = files.WriteBytes("back.bmp", fixture::PaletteBitmap(4, 2, 8, kRedBlue, kBottomUp));
-    loader.refuseDibSections = true;
+    fake.failing = {{Op::CreateDibSection}};
     EXPECT_EQ(LoadBackgroundBitmap(path.c_str(), 0.5f, 0.5f), nullptr);
-    EXPECT_TRUE(loader.boxes.empty());
-    EXPECT_EQ(loader.liveBitmaps, 0);
+    EXPECT_CALLS({{Op::CreateDibSection, {}, {2, 1, 32}}});
+    EXPECT_EQ(OpenObjects(), 0u);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "config/menu_model.h"
 #include "ini_fixture.h"
 #include "render/fonts.h"
-#include "support/platform_double.h"
+#include "support/expect_calls.h"
 
 class ConfigTest : public ::testing::Test {
 protected:

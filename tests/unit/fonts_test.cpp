@@ -77,7 +77,7 @@ TEST_F(Fonts, AFaceTheSystemLacksFallsBackToTheDefaultGuiFace) {
 
     Make(&menu.helpFontRequest, u"12,400,0,0,tahoma");
     EXPECT_STREQ(FontOf(menu.helpFont).description.faceName, "tahoma") << "case does not matter";
-    EXPECT_EQ(fake.fonts.size(), 3u);
+    EXPECT_EQ(Count(Op::CreateFontFrom), 3);
     EXPECT_FALSE(menu.buttonFontRequest.asked || menu.helpFontRequest.asked) << "the step clears what it made";
 }
 
@@ -105,7 +105,7 @@ TEST_F(Fonts, EachLoadMakesTheLastFontAskedForAndKeepsTheRest) {
     EXPECT_EQ(menu.helpFont, nullptr) << "a value without a face asks for no font";
     EXPECT_EQ(menu.copyrightFont, nullptr) << "nor does a copyright font without one";
     EXPECT_EQ(menu.copyrightColor, (ColorTriple{0, 0, 0})) << "whose colours are not read";
-    EXPECT_EQ(fake.fonts.size(), 1u) << "no font is made only to be replaced";
+    EXPECT_EQ(Count(Op::CreateFontFrom), 1) << "no font is made only to be replaced";
 
     ASSERT_EQ(Load(u"0x07"), 0);
     EXPECT_EQ(FontOf(menu.copyrightFont).description.height, 15);

@@ -25,6 +25,8 @@ TEST(LanguageDisplayName, InstalledNamesComeBeforeTheLastComma) {
     }
 }
 
+const std::vector<Op> kListEntries = {Op::ListReset, Op::ListAdd, Op::ListSelect};
+
 class Languages : public ConfigTest {
 protected:
     // Offers the languages (values of "language<n>") with names in an English list section.
@@ -53,7 +55,7 @@ TEST_F(Languages, TheUsersLanguageIsTheDefaultWhereverItStands) {
 }
 
 TEST_F(Languages, WithoutTheUsersLanguageTheFirstOneIsUsed) {
-    fake.userLanguageId = 0x0419;  // Russian
+    fake.userDefaultLanguageId = 0x0419;  // Russian
     fake.installedLocales = {"00000419", "00000407"};
     Offer({u"0x07,0", u"0x09,0"},
           u"[LangCombo-0x07]\r\n0x07=Deutsch,Deutsch\r\n0x09=English,Englisch\r\n[Prompt-0x07]\r\nDefHelp=Hallo\r\n");
@@ -70,7 +72,7 @@ TEST_F(Languages, WithoutTheUsersLanguageTheFirstOneIsUsed) {
 }
 
 TEST_F(Languages, AChosenLanguageIsReadEvenWhenTheUsersIsNotOffered) {
-    fake.userLanguageId = 0x0419;
+    fake.userDefaultLanguageId = 0x0419;
     fake.installedLocales = {"00000407", "00000409"};
     Offer({u"0x07,0", u"0x09,0"}, u"[Prompt-0x09]\r\nDefHelp=Hello\r\n");
     Load(u"0x09");
@@ -89,7 +91,7 @@ TEST_F(Languages, EachOfferedLanguageIsInstalledByAnyLocaleOfItsPrimaryLanguage)
 }
 
 TEST_F(Languages, IdentifiersAreReadLikePercentI) {
-    fake.userLanguageId = 0x0409;
+    fake.userDefaultLanguageId = 0x0409;
     fake.installedLocales = {"00000409"};
     Offer({u"0x409,0", u"011,0", u"junk", u"7"});
     Load(u"0x09");
@@ -124,7 +126,7 @@ TEST_F(Languages, NoLanguagesNameTheSectionsWithTheEmptyTag) {
     EXPECT_EQ(lastTag, u"");
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"No language");
     EXPECT_TRUE(SelectLanguage(nullptr, menu.languageIndex, true));
-    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_CALLS({}, {Op::ShowMessageBox});
 }
 
 TEST_F(Languages, TheListKeepsItsSizeAndMovesWithTheScale) {
@@ -140,23 +142,31 @@ TEST_F(Languages, ChoosingAnInstalledLanguageReloadsInIt) {
                                    u"[LangCombo-0x07]\r\n0x09=Englisch,English\r\n0x07=Deutsch,German\r\n");
     Load(u"0x09");
     menu.mainWindow = FakeWindow(1);
+    TakeCalls();
     CreateLanguageBox(menu.mainWindow, nullptr);
-    EXPECT_EQ(fake.listEntries, (std::vector<std::string>{"English", "Deutsch"}));
-    EXPECT_EQ(fake.listSelection, 0);
+    EXPECT_CALLS({{Op::ListAdd, {"English"}, {}, menu.languageBox},
+                  {Op::ListAdd, {"Deutsch"}, {}, menu.languageBox},
+                  {Op::ListSelect, {}, {0}, menu.languageBox}},
+                 kListEntries);
 
     fake.listSelection = 1;
     OnLanguageChosen(menu.languageBox);
     EXPECT_EQ(menu.languageIndex, 1);
     EXPECT_EQ(std::u16string(menu.defaultHelp), u"Hallo");
-    EXPECT_EQ(fake.listSelection, 1);
-    EXPECT_EQ(fake.listEntries, (std::vector<std::string>{"Englisch", "Deutsch"})) << "refilled in the new language";
-    EXPECT_EQ(fake.titles, (std::vector<std::string>{"Willkommen"}));
-    EXPECT_EQ(fake.repaints, 1);
-    EXPECT_TRUE(fake.boxes.empty());
+    // The list is filled afresh in the new language, the window titled and
+    // repainted, the choice kept.
+    EXPECT_CALLS({{Op::ListReset},
+                  {Op::ListAdd, {"Englisch"}},
+                  {Op::ListAdd, {"Deutsch"}},
+                  {Op::SetWindowTitle, {"Willkommen"}, {}, menu.mainWindow},
+                  {Op::RequestRepaint, {}, {}, menu.mainWindow},
+                  {Op::ListSelect, {}, {1}}},
+                 {Op::ListReset, Op::ListAdd, Op::ListSelect, Op::SetWindowTitle, Op::RequestRepaint,
+                  Op::ShowMessageBox});
 }
 
 TEST_F(Languages, AnUnusableChoiceIsRefusedInTheUsersOwnWords) {
-    fake.userLanguageId = 0x0407;
+    fake.userDefaultLanguageId = 0x0407;
     fake.installedLocales = {"00000407"};
     Offer({u"0x07,0", u"0x11,0"},
           u"[LangCombo-0x07]\r\n0x07=Deutsch,Deutsch\r\n0x11=Nihongo,Japanisch\r\nBtnRect=1,1,9,9\r\n"
@@ -164,30 +174,33 @@ TEST_F(Languages, AnUnusableChoiceIsRefusedInTheUsersOwnWords) {
     Load(u"0x07");
     menu.mainWindow = FakeWindow(1);
     CreateLanguageBox(menu.mainWindow, nullptr);
+    TakeCalls();
     fake.listSelection = 1;
     OnLanguageChosen(menu.languageBox);
 
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].owner, menu.languageBox);
-    EXPECT_EQ(fake.boxes[0].text, "The requested language is not supported on this system");
-    EXPECT_EQ(fake.boxes[0].caption, "Sprache fehlt");
-    EXPECT_EQ(fake.boxes[0].flags, 0x30u);
-    EXPECT_EQ(fake.listSelection, 0) << "back to the language in use";
+    // Back to the language in use, the focus on the list.
+    EXPECT_CALLS({{Op::ShowMessageBox,
+                   {"The requested language is not supported on this system", "Sprache fehlt"},
+                   {0x30},
+                   menu.languageBox},
+                  {Op::SetKeyboardFocus, {}, {}, menu.languageBox},
+                  {Op::ListSelect, {}, {0}, menu.languageBox}},
+                 {Op::ShowMessageBox, Op::SetKeyboardFocus, Op::ListSelect, Op::RequestRepaint});
     EXPECT_EQ(menu.languageIndex, 0);
-    EXPECT_EQ(fake.focus, menu.languageBox);
 }
 
 TEST_F(Languages, AnUninstalledDefaultEndsStartUpWithTheFatalText) {
-    fake.userLanguageId = 0x0411;
+    fake.userDefaultLanguageId = 0x0411;
     fake.installedLocales = {"00000409"};
     Offer({u"0x11,0"});
     Load(u"0x11");
     EXPECT_FALSE(SelectLanguage(nullptr, menu.languageIndex, true));
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text,
-              "This program cannot run because the requested\nlanguage is not supported on this system");
-    EXPECT_EQ(fake.boxes[0].caption, "Unsupported Language");
-    EXPECT_EQ(fake.boxes[0].owner, nullptr);
+    EXPECT_CALLS({{Op::ShowMessageBox,
+                   {"This program cannot run because the requested\nlanguage is not supported on this system",
+                    "Unsupported Language"},
+                   {0x30},
+                   nullptr}},
+                 {Op::ShowMessageBox});
 }
 
 TEST_F(Languages, TheListsKeysMoveToTheButtonsOrEndTheMenu) {
@@ -197,22 +210,26 @@ TEST_F(Languages, TheListsKeysMoveToTheButtonsOrEndTheMenu) {
     menu.mainWindow = FakeWindow(1);
     CreateLanguageBox(menu.mainWindow, nullptr);
 
+    TakeCalls();
     LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kTab, 0);
     EXPECT_EQ(menu.selectedIndex, 0);
-    EXPECT_EQ(fake.focus, menu.mainWindow);
-
     fake.shiftHeld = true;
     LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kTab, 0);
     EXPECT_EQ(menu.selectedIndex, 3);
-    // Assistive tools hear where the highlight went.
-    EXPECT_EQ(fake.accessibleEvents,
-              (std::vector<std::pair<uint32_t, int32_t>>{{accessible::kEventFocus, 1}, {accessible::kEventFocus, 4}}));
-
-    EXPECT_EQ(fake.quitRequests, 0);
     LanguageBoxProc(menu.languageBox, msg::kKeyDown, key::kEscape, 0);
-    EXPECT_EQ(fake.quitRequests, 1);
-    // Every message goes on to the list's own procedure.
-    EXPECT_EQ(fake.forwardedMessages, (std::vector<uint32_t>{msg::kKeyDown, msg::kKeyDown, msg::kKeyDown}));
+    // The focus goes to the menu, assistive tools hear where the highlight
+    // went, and every message goes on to the list's own procedure.
+    const std::vector<Op> seen = {Op::SetKeyboardFocus, Op::RaiseAccessibleEvent, Op::PostQuitRequest,
+                                  Op::CallNativeProcedure};
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.mainWindow},
+                  {Op::RaiseAccessibleEvent, {}, {accessible::kEventFocus, 1}, menu.mainWindow},
+                  {Op::CallNativeProcedure, {}, {msg::kKeyDown, key::kTab, 0}, menu.languageBox},
+                  {Op::SetKeyboardFocus, {}, {}, menu.mainWindow},
+                  {Op::RaiseAccessibleEvent, {}, {accessible::kEventFocus, 4}},
+                  {Op::CallNativeProcedure, {}, {msg::kKeyDown, key::kTab, 0}},
+                  {Op::PostQuitRequest},
+                  {Op::CallNativeProcedure, {}, {msg::kKeyDown, key::kEscape, 0}}},
+                 seen);
 }
 
 }  // namespace

@@ -83,13 +83,6 @@ protected:
         ResetPlatformDouble();
         menu.mainWindow = FakeWindow(1);
     }
-    std::vector<DrawnOperation> Drawn(const std::string& kind) {
-        std::vector<DrawnOperation> found;
-        for (const DrawnOperation& op : fake.drawn) {
-            if (op.kind == kind) found.push_back(op);
-        }
-        return found;
-    }
 };
 
 TEST_F(PaintingAtTheLimits, TheButtonPictureSizeIsHeldAtTheLargestWidth) {
@@ -107,21 +100,18 @@ TEST_F(PaintingAtTheLimits, AButtonAsWideAsTheRangeIsCopiedWithItsHeldSize) {
     menu.buttons[0].rect = Rect{kMin, 5, kMax, 25};
     menu.buttons[1].rect = Rect{kMax, kMax, kMin, kMin};  // inside out: nothing to show
     DrawButtons(nullptr);
-    const std::vector<DrawnOperation> copies = Drawn("copy");
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_TRUE(copies[0].rect.left == kMin && copies[0].rect.top == 5 && copies[0].rect.right == kMax &&
-                copies[0].rect.bottom == 20);
-    EXPECT_EQ(fake.openObjects, 0);
+    EXPECT_CALLS({{Op::CopyBlock, {}, {kMin, 5, kMax, 20, 0, 0}}}, {Op::CopyBlock});
+    EXPECT_EQ(OpenObjects(), 0u);
 }
 
 TEST_F(PaintingAtTheLimits, ABevelAtTheEdgesOfTheRangeStaysOnThem) {
     DrawBevel(nullptr, Rect{kMin, kMin, kMin, kMin}, 0x808080, false);
-    const std::vector<DrawnOperation> lines = Drawn("line");
+    const std::vector<Call> lines = TakeCalls({Op::DrawLineTo});
     ASSERT_EQ(lines.size(), 4u);
     // Every corner is held at the bottom of the range rather than wrapping to its top.
-    for (const DrawnOperation& line : lines) {
-        EXPECT_EQ(line.rect.right, kMin);
-        EXPECT_EQ(line.rect.bottom, kMin);
+    for (const Call& line : lines) {
+        EXPECT_EQ(line.numbers[2], kMin);
+        EXPECT_EQ(line.numbers[3], kMin);
     }
 }
 
@@ -129,12 +119,11 @@ TEST_F(PaintingAtTheLimits, AWindowAsWideAsTheRangeFillsItsHeldClientArea) {
     menu.windowRect = Rect{kMin, kMax, kMax, kMin};
     menu.edgeEnabled = true;
     PaintMenuWindow(menu.mainWindow);
-    const std::vector<DrawnOperation> fills = Drawn("fill");
+    const std::vector<Call> fills = TakeCalls({Op::FillRectangle});
     ASSERT_FALSE(fills.empty());
-    EXPECT_TRUE(fills[0].rect.left == 0 && fills[0].rect.top == 0 && fills[0].rect.right == kMax &&
-                fills[0].rect.bottom == kMin);
-    EXPECT_EQ(fake.openObjects, 0);
-    EXPECT_EQ(fake.savedStates, 0);
+    EXPECT_EQ(fills[0].numbers, (std::vector<int64_t>{0, 0, kMax, kMin, 0}));
+    EXPECT_EQ(OpenObjects(), 0u);
+    EXPECT_EQ(Count(Op::RestoreContext), Count(Op::SaveContext));
 }
 
 TEST(HitTestsAtTheLimits, TheWholeRangeHoldsEveryPointAndAnInsideOutRectangleNone) {

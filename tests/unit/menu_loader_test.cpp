@@ -32,8 +32,7 @@ TEST_F(MenuLoader, AnAlmostEmptyFileTakesEveryDefault) {
     EXPECT_EQ(menu.buttonCount, 2);
     EXPECT_EQ(std::u16string(menu.buttons[1].name), u"");
     // No window yet: no title, no repaint.
-    EXPECT_TRUE(fake.titles.empty());
-    EXPECT_EQ(fake.repaints, 0);
+    EXPECT_CALLS({}, {Op::SetWindowTitle, Op::RequestRepaint});
     ASSERT_NE(menu.copyrightFont, nullptr);
     EXPECT_STREQ(FontOf(menu.copyrightFont).description.faceName, "MS Sans Serif");
     EXPECT_EQ(menu.buttonFont, nullptr);
@@ -201,6 +200,7 @@ TEST_F(MenuLoader, ALanguagesOverridesDoNotSurviveIntoAnotherLanguage) {
     EXPECT_EQ(menu.buttonFont, buttonFont);
     EXPECT_FALSE(FontOf(buttonFont).released);
     EXPECT_NE(menu.helpFont, nullptr);
+    EXPECT_EQ(Count(Op::SetWindowTitle) + Count(Op::RequestRepaint), 0) << "the loader touches no window";
 }
 
 // The font step after a run checks the faces of the fonts the run asked for
@@ -211,9 +211,12 @@ TEST_F(MenuLoader, TheFaceChecksOfARunShareOneScreenContext) {
         u"[General]\r\nButtonCount=2\r\nBtnFont=20,700,0,0,Tahoma\r\nHelpFont=12,400,0,0,Tahoma\r\n"
         u"[Prompt-]\r\nBtnFont=22,700,0,0,Tahoma\r\nHelpFont=14,400,0,0,Nowhere\r\n");
     ASSERT_EQ(Load(), 0);
-    EXPECT_EQ(fake.faceChecks, 3);
-    EXPECT_EQ(fake.faceChecksWithoutContext, 0);
-    EXPECT_EQ(fake.faceCheckContexts, 0);
+    EXPECT_CALLS({{Op::OpenFaceCheckContext},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::FaceInUse},
+                  {Op::CloseFaceCheckContext}},
+                 {Op::OpenFaceCheckContext, Op::FaceInUse, Op::CloseFaceCheckContext});
 }
 
 TEST_F(MenuLoader, AnOverriddenHelpRectGoesBackToGeneralInALanguageWithoutOne) {
@@ -234,8 +237,7 @@ TEST_F(MenuLoader, TheTitleIsTheLastAppNameRead) {
     menu.mainWindow = FakeWindow(1);
     Load();
     EXPECT_EQ(std::u16string(menu.title), u"English Setup");
-    EXPECT_TRUE(fake.titles.empty());
-    EXPECT_EQ(fake.repaints, 0);
+    EXPECT_CALLS({}, {Op::SetWindowTitle, Op::RequestRepaint});
 }
 
 TEST_F(MenuLoader, TheEdgeIsOnOnlyWithAValue) {

@@ -3,7 +3,7 @@
 #include "config/menu_model.h"
 #include "config/wide_text.h"
 #include "render/menu_painting.h"
-#include "support/platform_double.h"
+#include "support/expect_calls.h"
 
 namespace {
 
@@ -11,9 +11,7 @@ constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
     return r | (g << 8) | (b << 16);
 }
 
-bool SameRect(const Rect& a, const Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
+using Numbers = std::vector<int64_t>;
 
 class Painting : public ::testing::Test {
 protected:
@@ -24,17 +22,13 @@ protected:
     }
     // Every context, brush, pen and picture released; every saved state restored.
     void ExpectNothingLeft() {
-        EXPECT_EQ(fake.openObjects, 0);
-        EXPECT_EQ(fake.savedStates, 0);
-    }
-    std::vector<DrawnOperation> Drawn(const std::string& kind) {
-        std::vector<DrawnOperation> found;
-        for (const DrawnOperation& op : fake.drawn) {
-            if (op.kind == kind) found.push_back(op);
-        }
-        return found;
+        EXPECT_EQ(OpenObjects(), 0u);
+        EXPECT_EQ(Count(Op::RestoreContext), Count(Op::SaveContext));
     }
 };
+
+const std::vector<Op> kDrawing = {Op::FillRectangle, Op::DrawLineTo, Op::CopyBlock, Op::DrawWideText,
+                                  Op::DrawWrappedText};
 
 TEST(BevelColours, LightIsOneAndAHalfTimesDarkIsTwoFifths) {
     EXPECT_EQ(BevelLight(Rgb(200, 100, 10)), Rgb(255, 150, 15));
@@ -48,28 +42,23 @@ TEST(BevelColours, LightIsOneAndAHalfTimesDarkIsTwoFifths) {
 TEST_F(Painting, ARaisedBevelIsLitFromTheTopLeft) {
     const platform::DrawingContext dc = reinterpret_cast<platform::DrawingContext>(0x77);
     const uint32_t color = Rgb(200, 100, 10);
+    const int64_t light = BevelLight(color);
+    const int64_t dark = BevelDark(color);
     DrawBevel(dc, Rect{10, 20, 30, 40}, color, false);
-    const std::vector<DrawnOperation> lines = Drawn("line");
-    ASSERT_EQ(lines.size(), 4u);
-    const struct {
-        Rect line;
-        uint32_t pen;
-    } expected[] = {
-        {{10, 39, 10, 20}, BevelLight(color)},
-        {{10, 20, 29, 20}, BevelLight(color)},
-        {{29, 20, 29, 39}, BevelDark(color)},
-        {{29, 39, 9, 39}, BevelDark(color)},
-    };
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_TRUE(SameRect(lines[i].rect, expected[i].line)) << i;
-        EXPECT_EQ(lines[i].color, expected[i].pen) << i;
-    }
+    EXPECT_CALLS({{Op::DrawLineTo, {}, {10, 39, 10, 20, light}, dc},
+                  {Op::DrawLineTo, {}, {10, 20, 29, 20, light}, dc},
+                  {Op::DrawLineTo, {}, {29, 20, 29, 39, dark}, dc},
+                  {Op::DrawLineTo, {}, {29, 39, 9, 39, dark}, dc}},
+                 kDrawing);
     ExpectNothingLeft();
 
-    fake.drawn.clear();
+    // Sunken: dark top and left.
     DrawBevel(dc, Rect{10, 20, 30, 40}, color, true);
-    EXPECT_EQ(Drawn("line")[0].color, BevelDark(color)) << "sunken: dark top and left";
-    EXPECT_EQ(Drawn("line")[3].color, BevelLight(color));
+    EXPECT_CALLS({{Op::DrawLineTo, {}, {10, 39, 10, 20, dark}},
+                  {Op::DrawLineTo, {}, {10, 20, 29, 20, dark}},
+                  {Op::DrawLineTo, {}, {29, 20, 29, 39, light}},
+                  {Op::DrawLineTo, {}, {29, 39, 9, 39, light}}},
+                 kDrawing);
 }
 
 // Both pens or nothing: a pen left selected when it is released lives on.
@@ -78,15 +67,14 @@ TEST_F(Painting, ABevelWhosePenFailsDrawsNothingAndLeavesNothingBehind) {
     const std::vector<int> failing[] = {{1}, {2}, {1, 2}};  // light, dark, both
     for (bool sunken : {false, true}) {
         for (const std::vector<int>& pens : failing) {
+            SCOPED_TRACE("sunken " + std::to_string(sunken) + ", failing pens " + std::to_string(pens.front()) +
+                         ".." + std::to_string(pens.back()));
             ResetPlatformDouble();
-            fake.failingPens = pens;
+            for (int pen : pens) fake.failing.push_back({Op::MakePen, pen});
             DrawBevel(dc, Rect{10, 20, 30, 40}, Rgb(200, 100, 10), sunken);
-            const std::string what = "sunken " + std::to_string(sunken) + ", failing pens " +
-                                     std::to_string(pens.front()) + ".." + std::to_string(pens.back());
-            EXPECT_TRUE(Drawn("line").empty()) << what;
-            EXPECT_EQ(SelectedPen(dc), StockPen()) << what;
-            EXPECT_EQ(fake.pensReleasedWhileSelected, 0) << what;
-            EXPECT_EQ(fake.openObjects, 0) << what;
+            EXPECT_CALLS({}, kDrawing);
+            EXPECT_EQ(SelectedPen(dc), StockPen());
+            EXPECT_EQ(OpenObjects(), 0u) << "a pen released while selected would live on";
         }
     }
 }
@@ -108,27 +96,17 @@ TEST_F(Painting, EachButtonIsComposedOffScreenAndCopiedInOneBlock) {
     EXPECT_EQ(ButtonPictureSize().height, 31);
     DrawButtons(nullptr);
 
-    const std::vector<DrawnOperation> fills = Drawn("fill");
-    ASSERT_EQ(fills.size(), 4u);
-    EXPECT_TRUE(SameRect(fills[0].rect, Rect{0, 0, 200, 15}));
-    EXPECT_EQ(fills[0].color, Rgb(1, 2, 3));
-    // The bullet is as wide as the text is high, one pixel short of top and bottom.
-    EXPECT_TRUE(SameRect(fills[1].rect, Rect{0, 1, 13, 14}));
-    EXPECT_EQ(fills[1].color, Rgb(0, 0, 250));
-    EXPECT_EQ(fills[3].color, Rgb(250, 0, 0)) << "the selected button's bullet";
-
-    const std::vector<DrawnOperation> texts = Drawn("text");
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0].rect.left, 26);
-    EXPECT_EQ(texts[0].rect.top, 0);
-    EXPECT_EQ(texts[0].text, "Install");
-    EXPECT_EQ(texts[0].color, Rgb(44, 96, 96)) << "300 draws as 44";
-    EXPECT_EQ(texts[1].color, Rgb(255, 255, 0));
-
-    const std::vector<DrawnOperation> copies = Drawn("copy");
-    ASSERT_EQ(copies.size(), 2u);
-    EXPECT_TRUE(SameRect(copies[0].rect, Rect{40, 100, 200, 15}));
-    EXPECT_TRUE(SameRect(copies[1].rect, Rect{40, 130, 160, 30}));
+    // The bullet is as wide as the text is high, one pixel short of top and
+    // bottom; the selected button's is in the other colour. 300 draws as 44.
+    EXPECT_CALLS({{Op::FillRectangle, {}, {0, 0, 200, 15, Rgb(1, 2, 3)}},
+                  {Op::FillRectangle, {}, {0, 1, 13, 14, Rgb(0, 0, 250)}},
+                  {Op::DrawWideText, {"Install"}, {26, 0, Rgb(44, 96, 96)}},
+                  {Op::CopyBlock, {}, {40, 100, 200, 15, 0, 0}},
+                  {Op::FillRectangle, {}, {0, 0, 160, 30, Rgb(1, 2, 3)}},
+                  {Op::FillRectangle, {}, {0, 1, 13, 29, Rgb(250, 0, 0)}},
+                  {Op::DrawWideText, {""}, {26, 0, Rgb(255, 255, 0)}},
+                  {Op::CopyBlock, {}, {40, 130, 160, 30, 0, 0}}},
+                 {Op::FillRectangle, Op::DrawWideText, Op::CopyBlock});
     ExpectNothingLeft();
 }
 
@@ -141,10 +119,10 @@ TEST_F(Painting, AHeldButtonHasASunkenBullet) {
     menu.selectedIndex = 0;
     menu.isPressed = true;
     DrawButtons(reinterpret_cast<platform::DrawingContext>(0x77));
-    const std::vector<DrawnOperation> lines = Drawn("line");
+    const std::vector<Call> lines = TakeCalls({Op::DrawLineTo});
     ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0].color, BevelDark(Rgb(200, 100, 10)));
-    EXPECT_EQ(lines[4].color, BevelLight(Rgb(10, 10, 10))) << "the other button stays raised";
+    EXPECT_EQ(lines[0].numbers.back(), BevelDark(Rgb(200, 100, 10)));
+    EXPECT_EQ(lines[4].numbers.back(), BevelLight(Rgb(10, 10, 10))) << "the other button stays raised";
 }
 
 TEST_F(Painting, NothingToDrawDrawsNothing) {
@@ -155,7 +133,7 @@ TEST_F(Painting, NothingToDrawDrawsNothing) {
     PaintButtonPane(reinterpret_cast<platform::DrawingContext>(0x77));
     menu.copyrightText[0] = 0;
     DrawCopyright(reinterpret_cast<platform::DrawingContext>(0x77));
-    EXPECT_TRUE(fake.drawn.empty());
+    EXPECT_CALLS({}, kDrawing);
     ExpectNothingLeft();
     // Without a window there is no context to draw on.
     menu.mainWindow = nullptr;
@@ -163,7 +141,7 @@ TEST_F(Painting, NothingToDrawDrawsNothing) {
     menu.buttons[0].rect = Rect{0, 0, 10, 10};
     DrawButtons(nullptr);
     DrawHelp(nullptr);
-    EXPECT_TRUE(fake.drawn.empty());
+    EXPECT_CALLS({}, kDrawing);
 }
 
 TEST_F(Painting, TheHelpAreaIsFilledEvenWithoutText) {
@@ -171,21 +149,17 @@ TEST_F(Painting, TheHelpAreaIsFilledEvenWithoutText) {
     menu.buttonColorBk = ColorTriple{5, 6, 7};
     menu.helpColor = ColorTriple{9, 9, 9};
     DrawHelp(nullptr);
-    ASSERT_EQ(fake.drawn.size(), 1u);
-    EXPECT_EQ(fake.drawn[0].kind, "fill");
-    EXPECT_EQ(fake.drawn[0].color, Rgb(5, 6, 7));
+    EXPECT_CALLS({{Op::FillRectangle, {}, {300, 300, 600, 400, Rgb(5, 6, 7)}}}, kDrawing);
 
-    fake.drawn.clear();
     CopyWide(menu.defaultHelp, u"Pick one");
     menu.buttonCount = 1;
     CopyWide(menu.buttons[0].help, u"Installs it");
     DrawHelp(nullptr);
-    EXPECT_EQ(Drawn("wrapped")[0].text, "Pick one");
-    EXPECT_TRUE(SameRect(Drawn("wrapped")[0].rect, menu.helpRect));
-    EXPECT_EQ(Drawn("wrapped")[0].color, Rgb(9, 9, 9));
     menu.selectedIndex = 0;
     DrawHelp(nullptr);
-    EXPECT_EQ(Drawn("wrapped")[1].text, "Installs it");
+    EXPECT_CALLS({{Op::DrawWrappedText, {"Pick one"}, {300, 300, 600, 400, Rgb(9, 9, 9)}},
+                  {Op::DrawWrappedText, {"Installs it"}, {300, 300, 600, 400, Rgb(9, 9, 9)}}},
+                 {Op::DrawWrappedText});
     ExpectNothingLeft();
 }
 
@@ -196,15 +170,13 @@ TEST_F(Painting, TheCopyrightColourFollowsTheTargetsDepth) {
     menu.copyrightColorLowDepth = ColorTriple{255, 255, 0};
     const platform::DrawingContext dc = reinterpret_cast<platform::DrawingContext>(0x77);
     for (const int32_t bits : {8, 4, 16, 32}) {
+        SCOPED_TRACE(bits);
         fake.bitsPerPixel = bits;
-        fake.drawn.clear();
         DrawCopyright(dc);
-        ASSERT_EQ(fake.drawn.size(), 1u);
-        EXPECT_EQ(fake.drawn[0].color, bits > 8 ? Rgb(255, 181, 0) : Rgb(255, 255, 0)) << bits;
-        EXPECT_EQ(fake.drawn[0].rect.left, 24);
-        EXPECT_EQ(fake.drawn[0].rect.top, 448);
+        EXPECT_CALLS({{Op::DrawWideText, {"(c) Disc"}, {24, 448, bits > 8 ? Rgb(255, 181, 0) : Rgb(255, 255, 0)}, dc}},
+                     kDrawing);
     }
-    EXPECT_EQ(fake.savedStates, 0);
+    EXPECT_EQ(Count(Op::RestoreContext), Count(Op::SaveContext));
 }
 
 TEST_F(Painting, ThePaintRequestDrawsEverythingInOrder) {
@@ -222,23 +194,25 @@ TEST_F(Painting, ThePaintRequestDrawsEverythingInOrder) {
     menu.edgeEnabled = true;
     PaintMenuWindow(menu.mainWindow);
 
-    std::vector<std::string> kinds;
-    for (const DrawnOperation& op : fake.drawn) {
-        if (kinds.empty() || kinds.back() != op.kind) kinds.push_back(op.kind);
+    const std::vector<Call> drawn = TakeCalls(kDrawing);
+    std::vector<Op> steps;
+    for (const Call& call : drawn) {
+        if (steps.empty() || steps.back() != call.op) steps.push_back(call.op);
     }
-    EXPECT_EQ(kinds, (std::vector<std::string>{"fill", "copy", "fill", "line", "text", "copy", "fill", "text", "line"}));
-    EXPECT_TRUE(SameRect(fake.drawn[0].rect, Rect{0, 0, 640, 480}));
+    EXPECT_EQ(steps, (std::vector<Op>{Op::FillRectangle, Op::CopyBlock, Op::FillRectangle, Op::DrawLineTo,
+                                      Op::DrawWideText, Op::CopyBlock, Op::FillRectangle, Op::DrawWideText,
+                                      Op::DrawLineTo}));
+    EXPECT_EQ(drawn[0].numbers, (Numbers{0, 0, 640, 480, Rgb(1, 1, 1)}));
     // The picture is copied at its own size: beyond it the background colour stays.
-    EXPECT_TRUE(SameRect(fake.drawn[1].rect, Rect{10, 20, 320, 240}));
+    EXPECT_EQ(drawn[1].numbers, (Numbers{10, 20, 320, 240, 0, 0}));
     ExpectNothingLeft();
 }
 
 // An unanswered paint request would come back at once, for ever.
 TEST_F(Painting, APaintRequestWithoutAContextMarksTheWindowPainted) {
-    fake.paintContextFails = true;
+    fake.failing = {{Op::BeginWindowPaint}};
     PaintMenuWindow(menu.mainWindow);
-    EXPECT_EQ(fake.markedPainted, std::vector<platform::Window>{menu.mainWindow});
-    EXPECT_TRUE(fake.drawn.empty());
+    EXPECT_CALLS({{Op::BeginWindowPaint, {}, {}, menu.mainWindow}, {Op::MarkWindowPainted, {}, {}, menu.mainWindow}});
     ExpectNothingLeft();
 }
 

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/selection.h"
 #include "config/menu_model.h"
+#include "config/wide_text.h"
 #include "platform/messages.h"
-#include "support/platform_double.h"
+#include "render/menu_painting.h"
+#include "support/expect_calls.h"
 
 namespace {
 
@@ -30,9 +33,13 @@ std::vector<int32_t> Launched() {
 }
 
 using Indexes = std::vector<int32_t>;
+using Lines = std::vector<std::string>;
 
-// Three buttons in a column, 100 x 20 each, 10 pixels apart; the language
-// list exists.
+constexpr ColorTriple kHighlight{200, 0, 0};
+constexpr ColorTriple kBulletSelected{100, 100, 100};
+
+// Three buttons A, B and C in a column, 100 x 20 each, 10 pixels apart, each
+// with its help text; the language list exists.
 class Selection : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,13 +49,40 @@ protected:
         menu.mainWindow = FakeWindow(1);
         menu.languageBox = FakeWindow(2);
         menu.buttonCount = 3;
-        for (int i = 0; i < 3; ++i) menu.buttons[i].rect = Rect{10, 10 + 30 * i, 110, 30 + 30 * i};
+        for (int i = 0; i < 3; ++i) {
+            menu.buttons[i].rect = Rect{10, 10 + 30 * i, 110, 30 + 30 * i};
+            const char16_t letter = static_cast<char16_t>(u'A' + i);
+            menu.buttons[i].name[0] = letter;
+            CopyWide(menu.buttons[i].help, (u"About " + std::u16string(1, letter)).c_str());
+        }
+        CopyWide(menu.defaultHelp, u"Pick one");
+        menu.buttonColorHi = kHighlight;
+        menu.buttonColorLo = ColorTriple{0, 0, 200};
+        menu.bulletColorHi = kBulletSelected;
+        menu.bulletColorLo = ColorTriple{50, 50, 50};
     }
-    // Redraws since the last call: each draws the buttons and the help area.
-    int Redraws() {
-        const int redraws = fake.windowContextsTaken / 2;
-        fake.windowContextsTaken = 0;
-        return redraws;
+    // What each redraw since the last call showed: the buttons, "selected"
+    // in the highlight colour, "pressed" with a sunken bullet (dark at the
+    // top left), then the help text.
+    static Lines Redrawn() {
+        Lines shown;
+        std::string buttons;
+        bool bulletStarted = false;
+        bool sunken = false;
+        for (const Call& call : TakeCalls({Op::DrawLineTo, Op::DrawWideText, Op::DrawWrappedText})) {
+            if (call.op == Op::DrawLineTo && !bulletStarted) {
+                sunken = call.numbers.back() == BevelDark(ToColorValue(kBulletSelected));
+                bulletStarted = true;
+            } else if (call.op == Op::DrawWideText) {
+                const bool highlighted = call.numbers.back() == ToColorValue(kHighlight);
+                buttons += call.texts[0] + (sunken ? " pressed" : highlighted ? " selected" : "") + ", ";
+                bulletStarted = false;
+            } else if (call.op == Op::DrawWrappedText) {
+                shown.push_back(buttons + "help " + call.texts[0]);
+                buttons.clear();
+            }
+        }
+        return shown;
     }
     void State(int32_t selected, int32_t armed, bool pressed) {
         EXPECT_EQ(menu.selectedIndex, selected);
@@ -63,19 +97,19 @@ protected:
 TEST_F(Selection, HoverHighlightsAndMovingWithinAButtonRedrawsNothing) {
     OnPointerMove(In(1).x, In(1).y);
     State(1, -1, false);
-    EXPECT_EQ(Redraws(), 1);
-    EXPECT_EQ(fake.focus, menu.mainWindow);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B selected, C, help About B"}));
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.mainWindow}}, {Op::SetKeyboardFocus});
     OnPointerMove(In(1, 5).x, In(1, 5).y);
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
+    TakeCalls();
     // The same position again changes nothing at all.
-    fake.focus = nullptr;
     OnPointerMove(In(1, 5).x, In(1, 5).y);
-    EXPECT_EQ(fake.focus, nullptr);
+    EXPECT_CALLS({});
     // Empty parts of the window redraw at every new position.
     OnPointerMove(kEmpty.x, kEmpty.y);
     OnPointerMove(kEmpty.x + 1, kEmpty.y);
     State(-1, -1, false);
-    EXPECT_EQ(Redraws(), 2);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C, help Pick one", "A, B, C, help Pick one"}));
 }
 
 TEST_F(Selection, TheRightAndBottomEdgesAreOutside) {
@@ -89,11 +123,12 @@ TEST_F(Selection, TheRightAndBottomEdgesAreOutside) {
     EXPECT_EQ(menu.selectedIndex, -1);
 }
 
+// Every button passed on the way is drawn highlighted.
 TEST_F(Selection, OverlappingButtonsSelectTheLastOne) {
     menu.buttons[2].rect = menu.buttons[0].rect;
     OnPointerMove(In(0).x, In(0).y);
     EXPECT_EQ(menu.selectedIndex, 2);
-    EXPECT_EQ(Redraws(), 2);
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A", "A, B, C selected, help About C"}));
 }
 
 TEST_F(Selection, AClickOnAButtonLaunchesIt) {
@@ -136,13 +171,13 @@ TEST_F(Selection, DraggingToAnotherButtonLaunchesNothingAndHighlightsNothing) {
 TEST_F(Selection, APressOutsideHighlightsNothingWhileDragging) {
     OnPointerMove(kEmpty.x, kEmpty.y);
     OnPointerPress();
-    Redraws();
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C, help Pick one"})) << "the move alone";
     OnPointerMove(In(0).x, In(0).y);
     State(-1, -1, true);
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
     OnPointerRelease(In(0).x, In(0).y, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
     State(-1, -1, false);
     // The release updated nothing: the next move over the button highlights it.
     OnPointerMove(In(0, 1).x, In(0, 1).y);
@@ -164,10 +199,10 @@ TEST_F(Selection, DraggingOffAndBackLaunchesOnce) {
 TEST_F(Selection, ReleasingOffTheArmedButtonDisarms) {
     OnPointerMove(In(0).x, In(0).y);
     OnPointerPress();
-    Redraws();
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A", "A pressed, B, C, help About A"}));
     OnPointerRelease(kEmpty.x, kEmpty.y, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
-    EXPECT_EQ(Redraws(), 1);
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A"})) << "up again, still highlighted";
     State(0, -1, false);
 }
 
@@ -178,12 +213,14 @@ TEST_F(Selection, TabCyclesThroughTheListWhenSeveralLanguagesAreOffered) {
         OnKeyPress(key::kTab);
         EXPECT_EQ(menu.selectedIndex, expected);
     }
-    EXPECT_EQ(Redraws(), 5);
-    fake.focus = nullptr;
+    EXPECT_EQ(Redrawn(), (Lines{"A selected, B, C, help About A", "A, B selected, C, help About B",
+                                "A, B, C selected, help About C", "A, B, C, help Pick one",
+                                "A selected, B, C, help About A"}));
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.languageBox}}, {Op::SetKeyboardFocus});
     fake.shiftHeld = true;
     OnKeyPress(key::kTab);  // Shift+Tab on the first button
     EXPECT_EQ(menu.selectedIndex, -1);
-    EXPECT_EQ(fake.focus, menu.languageBox);
+    EXPECT_CALLS({{Op::SetKeyboardFocus, {}, {}, menu.languageBox}}, {Op::SetKeyboardFocus});
     OnKeyPress(key::kTab);
     EXPECT_EQ(menu.selectedIndex, 2);
 }
@@ -198,7 +235,7 @@ TEST_F(Selection, TabCyclesThroughTheButtonsWithOneLanguage) {
     menu.selectedIndex = 0;
     OnKeyPress(key::kUp);
     EXPECT_EQ(menu.selectedIndex, 2);
-    EXPECT_EQ(fake.focus, nullptr) << "the list never gets the focus";
+    EXPECT_CALLS({}, {Op::SetKeyboardFocus});  // the list never gets the focus
 }
 
 TEST_F(Selection, LeftAndUpMoveBackwardWithOrWithoutShiftRightAndDownForwardWithout) {
@@ -227,16 +264,18 @@ TEST_F(Selection, EnterArmsOnPressAndLaunchesTheSelectedButtonOnRelease) {
     State(-1, -1, false);
     OnKeyRelease(key::kReturn, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
-    EXPECT_EQ(Redraws(), 0);
+    EXPECT_EQ(Redrawn(), Lines{});
 
     menu.selectedIndex = 2;
     OnKeyPress(key::kReturn);
     State(2, 2, true);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C pressed, help About C"}));
     OnKeyRelease(key::kSpace, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{});
     OnKeyRelease(key::kReturn, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{2});
     State(2, -1, false);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C selected, help About C"}));
     // A release alone launches the selected button.
     OnKeyRelease(key::kReturn, RecordLaunch);
     EXPECT_EQ(Launched(), Indexes{2});
@@ -244,18 +283,21 @@ TEST_F(Selection, EnterArmsOnPressAndLaunchesTheSelectedButtonOnRelease) {
 
 TEST_F(Selection, EscapeRequestsTheEnd) {
     OnKeyPress(key::kEscape);
-    EXPECT_EQ(fake.quitRequests, 1);
+    EXPECT_CALLS({{Op::PostQuitRequest}}, {Op::PostQuitRequest});
 }
 
 TEST_F(Selection, LosingTheFocusOutsideClearsTheSelection) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerPress();
+    Redrawn();
     OnFocusLost(true);
     State(1, 1, true);
     EXPECT_TRUE(menu.isActive) << "the list is part of the menu";
+    EXPECT_EQ(Redrawn(), Lines{});
     OnFocusLost(false);
     State(-1, -1, true);
     EXPECT_FALSE(menu.isActive);
+    EXPECT_EQ(Redrawn(), (Lines{"A, B, C, help Pick one"}));
     OnFocusGained();
     EXPECT_TRUE(menu.isActive);
     State(-1, -1, true);
@@ -264,7 +306,7 @@ TEST_F(Selection, LosingTheFocusOutsideClearsTheSelection) {
 TEST_F(Selection, AnInactiveMenuIgnoresPointerAndKeys) {
     OnPointerMove(In(0).x, In(0).y);
     OnFocusLost(false);
-    Redraws();
+    TakeCalls();
     OnPointerMove(In(1).x, In(1).y);
     OnPointerPress();
     OnPointerRelease(In(1).x, In(1).y, RecordLaunch);
@@ -275,8 +317,7 @@ TEST_F(Selection, AnInactiveMenuIgnoresPointerAndKeys) {
     EXPECT_EQ(Launched(), Indexes{});
     State(1, -1, false);
     EXPECT_EQ(menu.lastMousePos.x, In(0).x) << "the last handled position stays";
-    EXPECT_EQ(Redraws(), 0);
-    EXPECT_EQ(fake.quitRequests, 0);
+    EXPECT_CALLS({});  // nothing drawn, no end requested: nothing asked of the platform at all
 }
 
 TEST(CloseRequest, ClosesAtOnceUnlessTheTicksWrappedBackwards) {
@@ -297,51 +338,47 @@ TEST(PointerPosition, HalvesAreSigned16BitNumbers) {
 
 namespace {
 
-using Events = std::vector<std::pair<uint32_t, int32_t>>;
-
-Events TakeEvents() {
-    Events events = fake.accessibleEvents;
-    fake.accessibleEvents.clear();
-    return events;
+Call Event(uint32_t event, int32_t child) {
+    return Call{Op::RaiseAccessibleEvent, {}, {event, child}};
 }
+const std::vector<Op> kEvents = {Op::RaiseAccessibleEvent};
 
 TEST_F(Selection, KeysTellAssistiveToolsOfEachButtonTheyHighlight) {
     menu.languageCount = 2;
     OnKeyPress(key::kTab);
     OnKeyPress(key::kDown);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventFocus, 1}, {accessible::kEventFocus, 2}}));
+    EXPECT_CALLS({Event(accessible::kEventFocus, 1), Event(accessible::kEventFocus, 2)}, kEvents);
     OnKeyPress(key::kDown);
     OnKeyPress(key::kDown);  // to the list: no button focused
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventFocus, 3}}));
+    EXPECT_CALLS({Event(accessible::kEventFocus, 3)}, kEvents);
 }
 
 TEST_F(Selection, ThePointerTellsWhichButtonsBecomeAndStopBeingHot) {
     OnPointerMove(In(0).x, In(0).y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 1)}, kEvents);
     OnPointerMove(In(0, 3).x, In(0, 3).y);
-    EXPECT_EQ(TakeEvents(), Events{}) << "moving within the button changes nothing";
+    EXPECT_CALLS({}, kEvents);  // moving within the button changes nothing
     OnPointerMove(In(2).x, In(2).y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}, {accessible::kEventStateChange, 3}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 1), Event(accessible::kEventStateChange, 3)}, kEvents);
     OnPointerMove(kEmpty.x, kEmpty.y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 3}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 3)}, kEvents);
 }
 
 TEST_F(Selection, ThePointerLeavingTheWindowLeavesNoButtonHotAndTheHighlightWhereItIs) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerMove(In(1, 3).x, In(1, 3).y);
-    EXPECT_EQ(fake.pointerLeaveRequests, 1) << "asked once on entering";
-    TakeEvents();
-    Redraws();
+    EXPECT_CALLS({{Op::TrackPointerLeave, {}, {}, menu.mainWindow}}, {Op::TrackPointerLeave});  // once on entering
+    TakeCalls();
     OnPointerLeave();
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 2)});  // and nothing redrawn
     EXPECT_EQ(HotButton(), -1);
-    EXPECT_EQ(Redraws(), 0);
     State(1, -1, false);
     OnPointerLeave();
-    EXPECT_EQ(TakeEvents(), Events{}) << "nothing was hot";
+    EXPECT_CALLS({});  // nothing was hot
+    // Back at the point it left, asking again on entering again.
     OnPointerMove(In(1, 3).x, In(1, 3).y);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}})) << "back at the point it left";
-    EXPECT_EQ(fake.pointerLeaveRequests, 2) << "asked again on entering again";
+    EXPECT_CALLS({{Op::TrackPointerLeave}, Event(accessible::kEventStateChange, 2)},
+                 {Op::TrackPointerLeave, Op::RaiseAccessibleEvent});
 }
 
 // A position already handled changes no selection, whether the pointer
@@ -351,20 +388,20 @@ TEST_F(Selection, APointerAtTheLastHandledPositionChangesNoSelection) {
     OnPointerMove(In(1).x, In(1).y);
     OnPointerLeave();
     OnKeyPress(key::kDown);
-    TakeEvents();
+    TakeCalls();
     OnPointerMove(In(1).x, In(1).y);
     State(2, -1, false);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 2}}));
+    EXPECT_CALLS({Event(accessible::kEventStateChange, 2)}, kEvents);
 
     menu = Menu{};
     menu.mainWindow = FakeWindow(1);
     menu.buttonCount = 1;
     menu.buttons[0].rect = Rect{0, 0, 100, 20};
-    fake.pointerLeaveRequests = 0;
+    TakeCalls();
     OnPointerMove(0, 0);
     State(-1, -1, false);
-    EXPECT_EQ(TakeEvents(), (Events{{accessible::kEventStateChange, 1}}));
-    EXPECT_EQ(fake.pointerLeaveRequests, 1);
+    EXPECT_CALLS({{Op::TrackPointerLeave}, Event(accessible::kEventStateChange, 1)},
+                 {Op::TrackPointerLeave, Op::RaiseAccessibleEvent});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/accessible_tree.h"
 #include "config/menu_model.h"
 #include "platform/accessibility.h"
+#include "platform/holders.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "platform/win32/late_bound_win32.h"
@@ -27,42 +28,10 @@ struct Libraries {
     HRESULT(WINAPI* createStandardObject)(HWND, LONG, REFIID, void**) = nullptr;
     BSTR(WINAPI* allocString)(const OLECHAR*) = nullptr;
 };
-Libraries libraries;
-// True from a successful start of COM on this thread to its matching end.
-bool comStarted = false;
 
 template <typename Function>
 void Find(Library library, const char* name, Function* function) {
     *function = FunctionIn<Function>(reinterpret_cast<HMODULE>(library), name);
-}
-
-bool LoadLibraries() {
-    if (!libraries.tried) {
-        libraries.tried = true;
-        const Library ole32 = LoadSystemLibrary("ole32.dll");
-        Find(ole32, "CoInitializeEx", &libraries.initialize);
-        Find(ole32, "CoUninitialize", &libraries.uninitialize);
-        Find(ole32, "CoLockObjectExternal", &libraries.lockExternally);
-        const Library oleacc = LoadSystemLibrary("oleacc.dll");
-        Find(oleacc, "LresultFromObject", &libraries.resultFromObject);
-        Find(oleacc, "CreateStdAccessibleObject", &libraries.createStandardObject);
-        Find(LoadSystemLibrary("oleaut32.dll"), "SysAllocString", &libraries.allocString);
-    }
-    // Calls from other processes must arrive through this thread's message
-    // loop, one at a time, never on a thread of their own.
-    if (!comStarted && libraries.initialize != nullptr && libraries.uninitialize != nullptr) {
-        comStarted = SUCCEEDED(libraries.initialize(nullptr, COINIT_APARTMENTTHREADED));
-    }
-    return libraries.resultFromObject != nullptr && libraries.createStandardObject != nullptr &&
-           libraries.allocString != nullptr && libraries.lockExternally != nullptr;
-}
-
-// The system's own object for a window: the menu window's frame (the
-// client area's parent) or the language list.
-IDispatch* StandardObject(HWND window, LONG objectId) {
-    void* object = nullptr;
-    if (FAILED(libraries.createStandardObject(window, objectId, __uuidof(IDispatch), &object))) return nullptr;
-    return static_cast<IDispatch*>(object);
 }
 
 HRESULT ChildOf(const VARIANT& child, int32_t* id) {
@@ -86,12 +55,6 @@ HRESULT Prepare(Answers*... answers) {
     return S_OK;
 }
 
-HRESULT Text(const char16_t* text, BSTR* out) {
-    if (text == nullptr) return S_FALSE;
-    *out = libraries.allocString(reinterpret_cast<const OLECHAR*>(text));
-    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
-}
-
 void SetChild(VARIANT* out, int32_t child) {
     out->vt = VT_I4;
     out->lVal = child;
@@ -102,7 +65,7 @@ void SetChild(VARIANT* out, int32_t child) {
 // asked of the list's object.
 class MenuAccessible final : public IAccessible {
 public:
-    explicit MenuAccessible(HWND window) : window(window) {}
+    MenuAccessible(HWND window, const Libraries& libraries) : window(window), libraries(libraries) {}
 
     void Disconnect() { window = nullptr; }
 
@@ -141,7 +104,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
         const HRESULT ready = Ready(parent);
         if (ready != S_OK) return ready;
-        *parent = StandardObject(window, OBJID_WINDOW);
+        *parent = StandardObject(window, OBJID_WINDOW).Take();
         return *parent != nullptr ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
@@ -155,7 +118,7 @@ public:
         const HRESULT checked = Check(childId, &child, object);
         if (checked != S_OK) return checked;
         if (AccessibleKindOf(child) != AccessibleKind::LanguageList) return S_FALSE;
-        *object = ListObject();
+        *object = ListObject().Take();
         return *object != nullptr ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override {
@@ -320,7 +283,32 @@ private:
         return ready != S_OK ? ready : ChildOf(childId, child);
     }
 
-    IDispatch* ListObject() const { return StandardObject(reinterpret_cast<HWND>(menu.languageBox), OBJID_WINDOW); }
+    // The system's own object for a window: the menu window's frame (the
+    // client area's parent) or the language list.
+    [[nodiscard]] ComPtr<IDispatch> StandardObject(HWND of, LONG objectId) const {
+        void* object = nullptr;
+        if (FAILED(libraries.createStandardObject(of, objectId, __uuidof(IDispatch), &object))) return {};
+        return ComPtr<IDispatch>(static_cast<IDispatch*>(object));
+    }
+
+    [[nodiscard]] ComPtr<IDispatch> ListObject() const {
+        return StandardObject(reinterpret_cast<HWND>(menu.languageBox), OBJID_WINDOW);
+    }
+
+    // The list's object as an accessible one; none when it is not to be had.
+    [[nodiscard]] ComPtr<IAccessible> ListAccessible() const {
+        const ComPtr<IDispatch> object = ListObject();
+        if (object.Get() == nullptr) return {};
+        void* list = nullptr;
+        if (FAILED(object->QueryInterface(__uuidof(IAccessible), &list))) return {};
+        return ComPtr<IAccessible>(static_cast<IAccessible*>(list));
+    }
+
+    HRESULT Text(const char16_t* text, BSTR* out) const {
+        if (text == nullptr) return S_FALSE;
+        *out = libraries.allocString(reinterpret_cast<const OLECHAR*>(text));
+        return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
 
     // A child as an answer: the list as its own object, as get_accChild
     // hands it out, since tools ask an object, not its parent, about it;
@@ -331,7 +319,7 @@ private:
             SetChild(out, child);
             return S_OK;
         }
-        out->pdispVal = ListObject();
+        out->pdispVal = ListObject().Take();
         if (out->pdispVal == nullptr) return S_FALSE;
         out->vt = VT_DISPATCH;
         return S_OK;
@@ -339,57 +327,99 @@ private:
 
     template <typename Answer>
     HRESULT OnList(HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, Answer*), Answer* answer) const {
-        IDispatch* object = ListObject();
-        if (object == nullptr) return S_FALSE;
-        IAccessible* list = nullptr;
-        HRESULT result = object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&list));
-        object->Release();
-        if (FAILED(result)) return S_FALSE;
+        const ComPtr<IAccessible> list = ListAccessible();
+        if (list.Get() == nullptr) return S_FALSE;
         VARIANT self;
         SetChild(&self, CHILDID_SELF);
-        result = (list->*property)(self, answer);
-        list->Release();
-        return result;
+        return (list.Get()->*property)(self, answer);
     }
 
     HWND window;
+    // The service's, read only while the window lives.
+    const Libraries& libraries;
     ULONG references = 1;
 };
 
-// The window's object; the window holds one reference while it lives.
-MenuAccessible* current = nullptr;
-bool currentLocked = false;
+// What serves the window's object, from the window's first request for it
+// to the window's end: the libraries, this thread's use of COM, the object
+// and the lock on its stub. The program has one window, and so one service,
+// which the window's requests and its destruction drive.
+class AccessibleService {
+public:
+    [[nodiscard]] intptr_t Answer(HWND window, WPARAM first);
+    void Disconnect();
 
-}  // namespace
+private:
+    [[nodiscard]] bool LoadLibraries();
+
+    Libraries libraries;
+    // True from a successful start of COM on this thread to its matching end.
+    bool comStarted = false;
+    // The window's object; the service holds one reference while the window lives.
+    ComPtr<MenuAccessible> object;
+    bool locked = false;
+};
+
+bool AccessibleService::LoadLibraries() {
+    if (!libraries.tried) {
+        libraries.tried = true;
+        const Library ole32 = LoadSystemLibrary("ole32.dll");
+        Find(ole32, "CoInitializeEx", &libraries.initialize);
+        Find(ole32, "CoUninitialize", &libraries.uninitialize);
+        Find(ole32, "CoLockObjectExternal", &libraries.lockExternally);
+        const Library oleacc = LoadSystemLibrary("oleacc.dll");
+        Find(oleacc, "LresultFromObject", &libraries.resultFromObject);
+        Find(oleacc, "CreateStdAccessibleObject", &libraries.createStandardObject);
+        Find(LoadSystemLibrary("oleaut32.dll"), "SysAllocString", &libraries.allocString);
+    }
+    // Calls from other processes must arrive through this thread's message
+    // loop, one at a time, never on a thread of their own.
+    if (!comStarted && libraries.initialize != nullptr && libraries.uninitialize != nullptr) {
+        comStarted = SUCCEEDED(libraries.initialize(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    return libraries.resultFromObject != nullptr && libraries.createStandardObject != nullptr &&
+           libraries.allocString != nullptr && libraries.lockExternally != nullptr;
+}
 
 // The object's stub (what answers other processes for it) is locked for the
 // window's life, so that every request finds the one stub instead of having
 // a new one built and torn down again when the tool lets go. Wine 8 keeps
 // about 1 KB (2 KB in a 64-bit process) of every torn-down stub of this
 // interface, which a screen reader asking at every event would pile up.
-intptr_t AnswerAccessibleObjectRequest(Window window, uintptr_t first) {
+intptr_t AccessibleService::Answer(HWND window, WPARAM first) {
     if (!LoadLibraries()) return 0;
-    if (current == nullptr) {
-        current = new (std::nothrow) MenuAccessible(reinterpret_cast<HWND>(window));
-        if (current == nullptr) return 0;
-        currentLocked = SUCCEEDED(libraries.lockExternally(current, TRUE, FALSE));
+    if (object.Get() == nullptr) {
+        object = ComPtr<MenuAccessible>(new (std::nothrow) MenuAccessible(window, libraries));
+        if (object.Get() == nullptr) return 0;
+        locked = SUCCEEDED(libraries.lockExternally(object.Get(), TRUE, FALSE));
     }
-    const LRESULT answer = libraries.resultFromObject(__uuidof(IAccessible), first, current);
+    const LRESULT answer = libraries.resultFromObject(__uuidof(IAccessible), first, object.Get());
     return answer > 0 ? answer : 0;
 }
 
-void DisconnectAccessibleObject() {
-    if (current != nullptr) {
-        current->Disconnect();
-        if (currentLocked) libraries.lockExternally(current, FALSE, TRUE);
-        currentLocked = false;
-        current->Release();
-        current = nullptr;
+void AccessibleService::Disconnect() {
+    if (object.Get() != nullptr) {
+        object->Disconnect();
+        if (locked) libraries.lockExternally(object.Get(), FALSE, TRUE);
+        locked = false;
+        object.Reset();
     }
     // Ends COM on this thread as it was started; tools that still hold the
     // object are cut off from it.
     if (comStarted) libraries.uninitialize();
     comStarted = false;
+}
+
+AccessibleService service;
+
+}  // namespace
+
+intptr_t AnswerAccessibleObjectRequest(Window window, uintptr_t first) {
+    return service.Answer(reinterpret_cast<HWND>(window), first);
+}
+
+void DisconnectAccessibleObject() {
+    service.Disconnect();
 }
 
 // Windows NT 4.0 without Active Accessibility has no events; nobody can

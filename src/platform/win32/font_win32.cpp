@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/font.h"
+#include "platform/holders.h"
 #include "platform/win32/object_tally_win32.h"
 
 namespace platform {
@@ -51,16 +52,13 @@ FaceCheckContext::~FaceCheckContext() {
 }
 
 bool FaceInUse(Font font, char* face, uint32_t capacity) {
-    const bool held = heldScreen != nullptr;
-    HDC screen = held ? heldScreen : Tallied(GetDC(nullptr));
+    // Without a held screen context, one of its own for this check.
+    const OwnedWindowContext own = heldScreen == nullptr ? OwnedWindowContext(nullptr) : OwnedWindowContext();
+    HDC screen = heldScreen != nullptr ? heldScreen : reinterpret_cast<HDC>(own.Get());
     if (screen == nullptr) return false;
     HGDIOBJ previous = SelectObject(screen, reinterpret_cast<HFONT>(font));
     const int length = GetTextFaceA(screen, static_cast<int>(capacity), face);
     if (previous != nullptr) SelectObject(screen, previous);
-    if (!held) {
-        Untallied(screen);
-        ReleaseDC(nullptr, screen);
-    }
     return length > 0;
 }
 

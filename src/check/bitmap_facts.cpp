@@ -6,10 +6,6 @@
 #include "platform/little_endian.h"
 #include "render/bitmap_check.h"
 
-namespace {
-
-}  // namespace
-
 BitmapFacts ReadBitmapFacts(const std::filesystem::path& file) {
     BitmapFacts facts;
     std::error_code error;

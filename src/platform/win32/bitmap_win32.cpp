@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "platform/bitmap.h"
-#include "platform/holders.h"
 #include "platform/win32/object_tally_win32.h"
 
 namespace platform {

@@ -238,9 +238,17 @@ struct Outcome {
     Series bareWithManifest;
 };
 
-Outcome Compare(const std::string& disc, COLORREF edge, int runs) {
+// The menu started from its disc and the bare program over the same
+// rectangle, each run unmeasured first to warm the caches; the menu's first
+// run learns the window's place.
+struct Contenders {
+    Program menu;
+    Program bare;
+    std::string geometry;  // the bare program's arguments: that rectangle and its colour
+};
+
+Contenders WarmedUp(const std::string& disc, COLORREF edge) {
     Program menuProgram{"\"" + disc + "tessaline.exe\"", disc, kMenuClass, POINT{0, 0}, edge, WM_USER};
-    // Unmeasured runs first, to warm the caches and to learn the window's place.
     const RECT r = Measure(menuProgram, true).windowRect;
     for (int k = 0; k < kWarmUpRuns - 1; ++k) Measure(menuProgram, false);
     char geometry[96];
@@ -248,12 +256,17 @@ Outcome Compare(const std::string& disc, COLORREF edge, int runs) {
                   r.bottom - r.top, static_cast<unsigned long>(kBareColour));
     Program bareProgram{"\"" + OwnFolder() + "bare_window.exe\"" + geometry, disc, kBareClass, menuProgram.probe,
                         kBareColour, WM_CLOSE};
+    for (int k = 0; k < kWarmUpRuns; ++k) Measure(bareProgram, false);
+    return Contenders{menuProgram, bareProgram, geometry};
+}
+
+Outcome Compare(const std::string& disc, COLORREF edge, int runs) {
+    Contenders contenders = WarmedUp(disc, edge);
+    Program& menuProgram = contenders.menu;
+    Program& bareProgram = contenders.bare;
     Program manifestProgram = bareProgram;
-    manifestProgram.commandLine = "\"" + OwnFolder() + "bare_window_manifest.exe\"" + geometry;
-    for (int k = 0; k < kWarmUpRuns; ++k) {
-        Measure(bareProgram, false);
-        Measure(manifestProgram, false);
-    }
+    manifestProgram.commandLine = "\"" + OwnFolder() + "bare_window_manifest.exe\"" + contenders.geometry;
+    for (int k = 0; k < kWarmUpRuns; ++k) Measure(manifestProgram, false);
 
     Outcome outcome;
     for (int k = 0; k < runs; ++k) {
@@ -332,15 +345,9 @@ std::vector<Mark> ReadMarks(const std::string& path, double started) {
 void Profile(const std::string& name, const std::string& disc, COLORREF edge, int runs) {
     const std::string marksPath = disc + "marks.txt";
     SetEnvironmentVariableA("TESSALINE_MARKS", marksPath.c_str());
-    Program menuProgram{"\"" + disc + "tessaline.exe\"", disc, kMenuClass, POINT{0, 0}, edge, WM_USER};
-    const RECT r = Measure(menuProgram, true).windowRect;
-    for (int k = 0; k < kWarmUpRuns - 1; ++k) Measure(menuProgram, false);
-    char geometry[96];
-    std::snprintf(geometry, sizeof geometry, " %ld %ld %ld %ld %08lx", r.left, r.top, r.right - r.left,
-                  r.bottom - r.top, static_cast<unsigned long>(kBareColour));
-    Program bareProgram{"\"" + OwnFolder() + "bare_window.exe\"" + geometry, disc, kBareClass, menuProgram.probe,
-                        kBareColour, WM_CLOSE};
-    for (int k = 0; k < kWarmUpRuns; ++k) Measure(bareProgram, false);
+    Contenders contenders = WarmedUp(disc, edge);
+    Program& menuProgram = contenders.menu;
+    Program& bareProgram = contenders.bare;
     std::remove(marksPath.c_str());
 
     std::vector<Mark> steps;  // as the first run met them

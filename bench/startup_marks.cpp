@@ -64,13 +64,20 @@ private:
 }  // namespace
 
 // The wrapper of the function whose symbol is `mangled`: the step `step`
-// around a call of the real one.
-#define TESSALINE_MARKED_STEP(result, mangled, step, parameters, arguments) \
-    extern "C" result __real_##mangled parameters;                          \
-    extern "C" result __wrap_##mangled parameters {                         \
-        Span span(step);                                                    \
-        return __real_##mangled arguments;                                  \
+// around a call of the real one. (Two levels, so that a name given by a
+// macro is spelt out before it is pasted.)
+#define TESSALINE_MARKED_STEP_(result, mangled, step, parameters, arguments) \
+    extern "C" result __real_##mangled parameters;                           \
+    extern "C" result __wrap_##mangled parameters {                          \
+        Span span(step);                                                     \
+        return __real_##mangled arguments;                                   \
     }
+#define TESSALINE_MARKED_STEP(result, mangled, step, parameters, arguments) \
+    TESSALINE_MARKED_STEP_(result, mangled, step, parameters, arguments)
+
+// TESSALINE_PICTURE_READ and TESSALINE_REGISTER_CLASS name the two steps
+// that take pointer-sized values, as bench's CMakeLists.txt spells them for
+// the build's width.
 
 using Procedure = intptr_t (*)(platform::Window, uint32_t, uintptr_t, intptr_t);
 using LocaleVisit = bool (*)(const char*, void*);
@@ -89,7 +96,7 @@ TESSALINE_MARKED_STEP(platform::File, _ZN8platform18OpenFileForReadingEPKc, "Ope
                       (n))
 TESSALINE_MARKED_STEP(bool, _ZN8platform12ReadFromFileEPNS_10FileObjectEPvjPj, "ReadFromFile",
                       (platform::File f, void* b, uint32_t w, uint32_t* g), (f, b, w, g))
-TESSALINE_MARKED_STEP(bool, _ZN14PalettePicture4ReadEPKhy, "PalettePicture::Read",
+TESSALINE_MARKED_STEP(bool, TESSALINE_PICTURE_READ, "PalettePicture::Read",
                       (PalettePicture * p, const uint8_t* f, size_t s), (p, f, s))
 TESSALINE_MARKED_STEP(platform::Bitmap, _ZN8platform14LoadBitmapFileEPKcj, "LoadBitmapFile",
                       (const char* n, uint32_t f), (n, f))
@@ -104,7 +111,7 @@ TESSALINE_MARKED_STEP(void, _ZN8platform25EnumerateInstalledLocalesEPFbPKcPvES2_
 TESSALINE_MARKED_STEP(void, _Z18MakeRequestedFontsv, "MakeRequestedFonts", (), ())
 TESSALINE_MARKED_STEP(bool, _Z19SelectStartLanguagePKDsRK4Rect, "SelectStartLanguage",
                       (const char16_t* t, const Rect& p), (t, p))
-TESSALINE_MARKED_STEP(bool, _ZN8platform19RegisterWindowClassEPKcPFxPNS_12WindowObjectEjyxEi, "RegisterWindowClass",
+TESSALINE_MARKED_STEP(bool, TESSALINE_REGISTER_CLASS, "RegisterWindowClass",
                       (const char* c, Procedure p, int i), (c, p, i))
 TESSALINE_MARKED_STEP(platform::Window, _ZN8platform20CreateTopLevelWindowEjPKcS1_jiiii, "CreateTopLevelWindow",
                       (uint32_t e, const char* c, const char* t, uint32_t s, int32_t x, int32_t y, int32_t w,

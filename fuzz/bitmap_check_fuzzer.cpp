@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "platform/little_endian.h"
 #include "render/bitmap_check.h"
 #include "render/bitmap_decoding.h"
 #include "render/resample.h"
@@ -31,11 +30,9 @@ void ResampleFromFile(const std::vector<uint8_t>& file) {
 
 // Width times rows as the headers of a file the check passed say.
 int64_t PixelCount(const std::vector<uint8_t>& file) {
-    const uint8_t* info = file.data() + 14;
-    const bool core = ReadLittle32(info) == 12;
-    const int64_t width = core ? int64_t{ReadLittle16(info + 4)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 4))};
-    const int64_t height = core ? int64_t{ReadLittle16(info + 6)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 8))};
-    return width * (height < 0 ? -height : height);
+    BitmapLayout layout{};
+    ReadBitmapLayout(file.data(), static_cast<uint32_t>(std::min<size_t>(file.size(), kBitmapHeadBytes)), &layout);
+    return layout.width * (layout.height < 0 ? -layout.height : layout.height);
 }
 
 void DecodeFromFile(const std::vector<uint8_t>& file) {

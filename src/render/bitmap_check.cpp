@@ -18,19 +18,10 @@ bool IsUncompressedDepth(uint32_t bits) {
     return false;
 }
 
-// What the headers say, as the loader reads them.
-struct Layout {
-    bool core;
-    int64_t width;
-    int64_t height;
-    uint32_t bits;
-    uint32_t compression;
-    uint32_t imageSize;  // bytes of compressed rows
-    uint32_t pixelOffset;
-    uint64_t tableEnd;  // the end of the headers, the masks and the colour table
-};
+}  // namespace
 
-bool ReadLayout(const uint8_t* head, uint32_t length, Layout* layout) {
+bool ReadBitmapLayout(const uint8_t* head, uint32_t length, BitmapLayout* layout) {
+    *layout = BitmapLayout{};
     if (length < kFileHeaderBytes + 4) return false;
     if (head[0] != 'B' || head[1] != 'M') return false;
     const uint8_t* info = head + kFileHeaderBytes;
@@ -40,6 +31,7 @@ bool ReadLayout(const uint8_t* head, uint32_t length, Layout* layout) {
     if (length < kFileHeaderBytes + (core ? kCoreHeaderBytes : 40)) return false;
 
     // Sizes are signed 32-bit in the info header, unsigned 16-bit in the core one.
+    layout->headerSize = headerSize;
     layout->core = core;
     layout->width = core ? int64_t{ReadLittle16(info + 4)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 4))};
     layout->height = core ? int64_t{ReadLittle16(info + 6)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 8))};
@@ -47,25 +39,20 @@ bool ReadLayout(const uint8_t* head, uint32_t length, Layout* layout) {
     layout->compression = core ? kCompressionNone : ReadLittle32(info + 16);
     layout->imageSize = core ? 0 : ReadLittle32(info + 20);
     layout->pixelOffset = ReadLittle32(head + 10);
-    const uint32_t colorsUsed = core ? 0 : ReadLittle32(info + 32);
+    layout->colorsUsed = core ? 0 : ReadLittle32(info + 32);
 
     // Loaders read at most 256 colours, whatever the header claims; without
     // a count, every colour of the depth (one for a depth of 0).
-    const uint64_t colors =
-        colorsUsed != 0 ? std::min<uint32_t>(colorsUsed, 256) : (layout->bits <= 8 ? (1u << layout->bits) : 0);
+    const uint64_t colors = layout->colorsUsed != 0 ? std::min<uint32_t>(layout->colorsUsed, 256)
+                                                    : (layout->bits <= 8 ? (1u << layout->bits) : 0);
     const uint64_t masks = headerSize == 40 && layout->compression == kCompressionBitFields ? 12 : 0;
     layout->tableEnd = kFileHeaderBytes + uint64_t{headerSize} + masks + colors * (core ? 3 : 4);
+    // An offset of 0, or of the file header's own size, leaves the loader to
+    // find the rows right after the colour table.
+    const bool given = layout->pixelOffset != 0 && layout->pixelOffset != kFileHeaderBytes;
+    layout->rowsOffset = given ? layout->pixelOffset : layout->tableEnd;
     return true;
 }
-
-// An offset of 0, or of the file header's own size, leaves the loader to
-// find the rows right after the colour table.
-uint64_t RowsOffset(const Layout& layout) {
-    const bool given = layout.pixelOffset != 0 && layout.pixelOffset != kFileHeaderBytes;
-    return given ? layout.pixelOffset : layout.tableEnd;
-}
-
-}  // namespace
 
 bool IsKnownBitmapHeaderSize(uint32_t size) {
     for (uint32_t known : {12u, 40u, 52u, 56u, 108u, 124u}) {
@@ -75,29 +62,28 @@ bool IsKnownBitmapHeaderSize(uint32_t size) {
 }
 
 bool IsWholeBitmap(const uint8_t* head, uint32_t length, uint64_t fileSize) {
-    Layout layout{};
-    if (fileSize < length || !ReadLayout(head, length, &layout)) return false;
+    BitmapLayout layout{};
+    if (fileSize < length || !ReadBitmapLayout(head, length, &layout)) return false;
     if (layout.width <= 0 || layout.height == 0) return false;
     // The loader reads the byte that follows the colour table, whatever the
     // rows, and takes an offset inside the file header as a distance from
     // the info header: the 64-bit loader then looks 4 GiB beyond the file.
     if (layout.tableEnd >= fileSize) return false;
     if (layout.pixelOffset != 0 && layout.pixelOffset < kFileHeaderBytes) return false;
-    const uint64_t rowsOffset = RowsOffset(layout);
-    if (rowsOffset >= fileSize) return false;
+    if (layout.rowsOffset >= fileSize) return false;
 
     // Compressed rows are read as far as the header's image size goes.
     if (layout.compression != kCompressionNone && layout.compression != kCompressionBitFields) {
-        return layout.imageSize <= fileSize - rowsOffset;
+        return layout.imageSize <= fileSize - layout.rowsOffset;
     }
     if (!IsUncompressedDepth(layout.bits)) return false;
     // Stride times rows would overflow for absurd sizes: compare by division.
     const uint64_t stride = (static_cast<uint64_t>(layout.bits) * static_cast<uint64_t>(layout.width) + 31) / 32 * 4;
     const uint64_t rows = static_cast<uint64_t>(layout.height < 0 ? -layout.height : layout.height);
-    return rows <= (fileSize - rowsOffset) / stride;
+    return rows <= (fileSize - layout.rowsOffset) / stride;
 }
 
 uint64_t PixelRowsOffset(const uint8_t* head, uint32_t length) {
-    Layout layout{};
-    return ReadLayout(head, length, &layout) ? RowsOffset(layout) : 0;
+    BitmapLayout layout{};
+    return ReadBitmapLayout(head, length, &layout) ? layout.rowsOffset : 0;
 }

@@ -9,6 +9,25 @@
 // an info header that is read.
 constexpr uint32_t kBitmapHeadBytes = 14 + 40;
 
+// What a bitmap file's headers say, as the loader reads them.
+struct BitmapLayout {
+    uint32_t headerSize;
+    bool core;  // the oldest header: 16-bit sizes, 3-byte colours, no compression
+    int64_t width;
+    int64_t height;  // negative for top-down rows
+    uint32_t bits;
+    uint32_t compression;
+    uint32_t imageSize;  // bytes of compressed rows
+    uint32_t colorsUsed;
+    uint32_t pixelOffset;
+    uint64_t tableEnd;    // the end of the headers, the masks and the colour table
+    uint64_t rowsOffset;  // where the loader finds the rows, from the file's start
+};
+
+// The headers in the first `length` bytes of a file; false when they are
+// not a bitmap file's ("BM", a known info-header size, all of it there).
+bool ReadBitmapLayout(const uint8_t* head, uint32_t length, BitmapLayout* layout);
+
 // The sizes of the info headers that bitmap files carry: 12 for the oldest,
 // 40 and the later ones that extend it.
 bool IsKnownBitmapHeaderSize(uint32_t size);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <new>
 
-#include "platform/little_endian.h"
 #include "render/bitmap_check.h"
 
 namespace {
@@ -34,45 +33,19 @@ uint8_t IndexAt(const uint8_t* bytes, int32_t bitsPerPixel, size_t k) {
     return k % 2 == 0 ? static_cast<uint8_t>(bytes[k / 2] >> 4) : static_cast<uint8_t>(bytes[k / 2] & 0x0F);
 }
 
-// The fields of the headers that decide the pixels.
-struct Header {
-    uint32_t size;
-    bool core;  // the oldest header: 16-bit sizes, 3-byte colours, no compression
-    int64_t width;
-    int64_t storedHeight;  // negative for top-down rows
-    uint32_t bits;
-    uint32_t compression;
-    uint32_t imageSize;
-    uint32_t colorsUsed;
-};
-
-// The file's headers; false for a file too short to hold them (the rows'
-// offset tells: none for such a file).
-bool ReadHeader(const uint8_t* file, size_t size, Header* header) {
-    const uint32_t headLength = static_cast<uint32_t>(std::min<size_t>(size, kBitmapHeadBytes));
-    if (PixelRowsOffset(file, headLength) == 0) return false;
-    const uint8_t* info = file + 14;
-    header->size = ReadLittle32(info);
-    header->core = header->size == 12;
-    const bool core = header->core;
-    header->width = core ? int64_t{ReadLittle16(info + 4)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 4))};
-    header->storedHeight =
-        core ? int64_t{ReadLittle16(info + 6)} : int64_t{static_cast<int32_t>(ReadLittle32(info + 8))};
-    header->bits = core ? ReadLittle16(info + 10) : ReadLittle16(info + 14);
-    header->compression = core ? kCompressionNone : ReadLittle32(info + 16);
-    header->imageSize = core ? 0 : ReadLittle32(info + 20);
-    header->colorsUsed = core ? 0 : ReadLittle32(info + 32);
-    return true;
+// The file's headers; false for a file too short to hold them.
+bool ReadLayout(const uint8_t* file, size_t size, BitmapLayout* layout) {
+    return ReadBitmapLayout(file, static_cast<uint32_t>(std::min<size_t>(size, kBitmapHeadBytes)), layout);
 }
 
 // Every entry of the depth, as many as the header says; those the file
 // lacks are black. `table` holds 256 entries of 4 bytes, zero beforehand.
-void ReadColorTable(const uint8_t* file, size_t size, const Header& header, uint8_t* table) {
-    if (header.bits > 8) return;
-    const uint32_t entries = 1u << header.bits;
-    const uint32_t given = std::min(header.colorsUsed != 0 ? header.colorsUsed : entries, entries);
-    const size_t entryBytes = header.core ? 3 : 4;
-    const size_t start = 14 + size_t{header.size};
+void ReadColorTable(const uint8_t* file, size_t size, const BitmapLayout& layout, uint8_t* table) {
+    if (layout.bits > 8) return;
+    const uint32_t entries = 1u << layout.bits;
+    const uint32_t given = std::min(layout.colorsUsed != 0 ? layout.colorsUsed : entries, entries);
+    const size_t entryBytes = layout.core ? 3 : 4;
+    const size_t start = 14 + size_t{layout.headerSize};
     for (uint32_t k = 0; k < given && start + (k + 1) * entryBytes <= size; ++k) {
         std::copy_n(file + start + k * entryBytes, 3, table + k * 4);
     }
@@ -80,11 +53,11 @@ void ReadColorTable(const uint8_t* file, size_t size, const Header& header, uint
 
 // The loader decodes a stream only of its own depth, in bottom-up rows and
 // with an image size; of any other it makes the section and fills no pixel.
-bool DecodesStream(const Header& header) {
-    const uint32_t streamBits = header.compression == kCompressionRle8   ? 8
-                                : header.compression == kCompressionRle4 ? 4
+bool DecodesStream(const BitmapLayout& layout) {
+    const uint32_t streamBits = layout.compression == kCompressionRle8   ? 8
+                                : layout.compression == kCompressionRle4 ? 4
                                                                          : 0;
-    return header.bits == streamBits && header.storedHeight > 0 && header.imageSize != 0;
+    return layout.bits == streamBits && layout.height > 0 && layout.imageSize != 0;
 }
 
 }  // namespace
@@ -141,17 +114,16 @@ void DecodeRunLength(const uint8_t* stream, size_t length, int32_t bitsPerPixel,
 
 bool DecodeBitmapFile(const std::vector<uint8_t>& file, DecodedBitmap* decoded) {
     *decoded = DecodedBitmap{};
-    Header header{};
-    if (!ReadHeader(file.data(), file.size(), &header)) return false;
-    const uint64_t rowsOffset =
-        PixelRowsOffset(file.data(), static_cast<uint32_t>(std::min<size_t>(file.size(), kBitmapHeadBytes)));
-    const int64_t width = header.width;
-    const int64_t storedHeight = header.storedHeight;
-    const uint32_t bits = header.bits;
+    BitmapLayout layout{};
+    if (!ReadLayout(file.data(), file.size(), &layout)) return false;
+    const uint64_t rowsOffset = layout.rowsOffset;
+    const int64_t width = layout.width;
+    const int64_t storedHeight = layout.height;
+    const uint32_t bits = layout.bits;
     const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     if (width <= 0 || storedHeight == 0 || storedHeight < -INT32_MAX || !known) return false;
-    if (header.compression != kCompressionNone && header.compression != kCompressionRle8 &&
-        header.compression != kCompressionRle4) {
+    if (layout.compression != kCompressionNone && layout.compression != kCompressionRle8 &&
+        layout.compression != kCompressionRle4) {
         return false;
     }
 
@@ -171,15 +143,15 @@ bool DecodeBitmapFile(const std::vector<uint8_t>& file, DecodedBitmap* decoded) 
     } catch (const std::bad_alloc&) {
         return false;
     }
-    ReadColorTable(file.data(), file.size(), header, decoded->colorTable.data());
+    ReadColorTable(file.data(), file.size(), layout, decoded->colorTable.data());
 
     if (rowsOffset >= file.size()) return true;
     const uint8_t* pixels = file.data() + rowsOffset;
     const size_t available = file.size() - static_cast<size_t>(rowsOffset);
-    if (header.compression == kCompressionNone) {
+    if (layout.compression == kCompressionNone) {
         std::copy_n(pixels, std::min(available, decoded->rows.size()), decoded->rows.data());
-    } else if (DecodesStream(header)) {
-        DecodeRunLength(pixels, std::min<size_t>(available, header.imageSize), decoded->bitsPerPixel, decoded->width,
+    } else if (DecodesStream(layout)) {
+        DecodeRunLength(pixels, std::min<size_t>(available, layout.imageSize), decoded->bitsPerPixel, decoded->width,
                         decoded->height, decoded->rowBytes, decoded->rows.data());
     }
     return true;
@@ -190,16 +162,16 @@ bool PalettePicture::Read(const uint8_t* file, size_t size) {
     source = SourcePicture{};
     decodedRows.clear();
     const uint32_t headLength = static_cast<uint32_t>(std::min<size_t>(size, kBitmapHeadBytes));
-    Header header{};
-    if (!IsWholeBitmap(file, headLength, size) || !ReadHeader(file, size, &header)) return false;
-    if (header.bits != 4 && header.bits != 8) return false;
+    BitmapLayout layout{};
+    if (!IsWholeBitmap(file, headLength, size) || !ReadLayout(file, size, &layout)) return false;
+    if (layout.bits != 4 && layout.bits != 8) return false;
 
     std::fill(std::begin(colorTable), std::end(colorTable), uint8_t{0});
-    ReadColorTable(file, size, header, colorTable);
-    const int64_t height = header.storedHeight < 0 ? -header.storedHeight : header.storedHeight;
-    const uint8_t* rows = file + PixelRowsOffset(file, headLength);
-    if (header.compression != kCompressionNone) {
-        const size_t stride = SourceStride(static_cast<int32_t>(header.width), static_cast<int32_t>(header.bits));
+    ReadColorTable(file, size, layout, colorTable);
+    const int64_t height = layout.height < 0 ? -layout.height : layout.height;
+    const uint8_t* rows = file + layout.rowsOffset;
+    if (layout.compression != kCompressionNone) {
+        const size_t stride = SourceStride(static_cast<int32_t>(layout.width), static_cast<int32_t>(layout.bits));
         // As the system could make no section of such rows.
         if (static_cast<uint64_t>(height) > decodedRows.max_size() / stride) return false;
         try {
@@ -207,15 +179,15 @@ bool PalettePicture::Read(const uint8_t* file, size_t size) {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        if (DecodesStream(header)) {
-            DecodeRunLength(rows, header.imageSize, static_cast<int32_t>(header.bits),
-                            static_cast<int32_t>(header.width), static_cast<int32_t>(height),
+        if (DecodesStream(layout)) {
+            DecodeRunLength(rows, layout.imageSize, static_cast<int32_t>(layout.bits),
+                            static_cast<int32_t>(layout.width), static_cast<int32_t>(height),
                             static_cast<uint32_t>(stride), decodedRows.data());
         }
         rows = decodedRows.data();
     }
-    source = SourcePicture{static_cast<int32_t>(header.width), static_cast<int32_t>(height),
-                           static_cast<int32_t>(header.bits), rows, header.storedHeight < 0, colorTable,
-                           1u << header.bits};
+    source = SourcePicture{static_cast<int32_t>(layout.width), static_cast<int32_t>(height),
+                           static_cast<int32_t>(layout.bits), rows, layout.height < 0, colorTable,
+                           1u << layout.bits};
     return true;
 }
